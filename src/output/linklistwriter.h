@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QIODevice;
+
+namespace quillon {
+
+class LinkTable;
+
+// The two kinds of output: a whole HTML page, or the bare list to paste into a page.
+enum class OutputKind { Dat, Html };
+
+// Escapes a value for the page: the five characters with a meaning in HTML become named or
+// numeric references, and every character outside printable ASCII a decimal reference of its
+// code point, so the output is pure ASCII whatever the values hold.
+QByteArray escapeHtml(QStringView value);
+
+// The link list for the ticked records of table, lines ending in CR LF. A table without
+// records gives no bytes at all.
+QByteArray linkListBytes(const LinkTable &table, OutputKind kind);
+
+// Writes the link list to device. Returns false with the device's error text on failure.
+bool writeLinkList(QIODevice &device, const LinkTable &table, OutputKind kind,
+                   QString *errorText = nullptr);
+
+// Writes the link list to path through a temporary file that replaces the old file only once
+// everything was written: on failure the old file stays exactly as it was.
+bool saveLinkList(const QString &path, const LinkTable &table, OutputKind kind,
+                  QString *errorText = nullptr);
+
+} // namespace quillon

@@ -1,0 +1,83 @@
+#include "scan/favoriteswalk.h"
+
+#include "links/linktable.h"
+#include "scan/filesystem.h"
+#include "scan/shortcutreader.h"
+
+#include <deque>
+
+namespace quillon {
+
+namespace {
+constexpr int ShortcutsBetweenReports = 256;
+}
+
+WalkResult walkFavorites(const FileSystem &fs, const QString &startFolder, qsizetype prefixLength,
+                         LinkTable &table, const WalkProgressCallback &progress)
+{
+    const QChar separator = fs.separator();
+    const QStringView urlSuffix = u".url";
+
+    WalkResult result;
+    WalkProgress &counts = result.progress;
+    const auto report = [&]() {
+        if (progress && !progress(counts))
+            result.stopped = true;
+        return !result.stopped;
+    };
+
+    QString start = startFolder;
+    if (!start.endsWith(separator))
+        start += separator;
+
+    std::deque<QString> pending{start};
+    QString lastFolderName;
+    while (!pending.empty()) {
+        const QString current = std::move(pending.front());
+        pending.pop_front();
+
+        const auto entries = fs.list(current);
+        if (!entries) {
+            ++counts.foldersSkipped;
+            if (!report())
+                return result;
+            continue;
+        }
+        ++counts.foldersListed;
+
+        // Every record of this folder shares the one folder name; only the first carries it.
+        const QString folderName =
+            current.size() > prefixLength ? current.sliced(prefixLength).chopped(1) : QString();
+
+        for (const DirEntry &entry : *entries) {
+            if (entry.name == u"." || entry.name == u"..")
+                continue;
+            if (entry.kind == EntryKind::Folder) {
+                pending.push_back(current + entry.name + separator);
+                continue;
+            }
+            if (entry.kind == EntryKind::FolderLink || !entry.name.endsWith(urlSuffix))
+                continue;
+
+            LinkRecord record;
+            if (!folderName.isEmpty() && folderName != lastFolderName) {
+                record.FolderName = folderName;
+                lastFolderName = folderName;
+            }
+            record.Selected = true;
+            record.SiteName = entry.name.chopped(urlSuffix.size());
+            record.URL = entry.kind == EntryKind::File
+                             ? readShortcutAddress(fs, current + entry.name)
+                             : QString();
+            table.append(std::move(record));
+
+            if (++counts.shortcutsFound % ShortcutsBetweenReports == 0 && !report())
+                return result;
+        }
+        if (!report())
+            return result;
+    }
+    return result;
+}
+
+} // namespace quillon

@@ -1,0 +1,218 @@
+#include "links/linktable.h"
+#include "output/linklistwriter.h"
+#include "testmain.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <unistd.h>
+
+using namespace quillon;
+
+Q_DECLARE_METATYPE(quillon::LinkRecord)
+
+namespace {
+
+LinkRecord rec(bool ticked, std::optional<QString> folder, std::optional<QString> site,
+               std::optional<QString> url)
+{
+    return {ticked, std::move(folder), std::move(site), std::move(url)};
+}
+
+LinkTable sampleTable()
+{
+    LinkTable t;
+    t.append(rec(true, std::nullopt, QStringLiteral("Top"), QStringLiteral("http://top/")));
+    t.append(rec(true, QStringLiteral("News"), QStringLiteral("BBC"), QStringLiteral("http://bbc/")));
+    t.append(rec(true, std::nullopt, QStringLiteral("CNN"), QStringLiteral("http://cnn/")));
+    return t;
+}
+
+// A device that accepts a few bytes and then fails, like a full disk.
+class FailingDevice : public QIODevice {
+public:
+    FailingDevice() { open(WriteOnly); }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64 len) override
+    {
+        if (m_written + len > 10) {
+            setErrorString(QStringLiteral("No space left on device"));
+            return -1;
+        }
+        m_written += len;
+        return len;
+    }
+
+private:
+    qint64 m_written = 0;
+};
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TestLinkListWriter : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void pageAndFragment();
+    void headingsFollowTheTicks_data();
+    void headingsFollowTheTicks();
+    void valuesAreEscapedToPureAscii_data();
+    void valuesAreEscapedToPureAscii();
+    void emptyTableWritesNothing();
+    void failingDeviceReportsItsError();
+    void saveReplacesTheWholeFile();
+    void failedSaveKeepsTheOldFile();
+};
+
+void TestLinkListWriter::pageAndFragment()
+{
+    const LinkTable table = sampleTable();
+    const QByteArray list = "<UL> \r\n"
+                            "<LI><A HREF='http://top/' target='_blank'>Top</A><BR>\r\n"
+                            "<BR>\r\n<FONT SIZE='+1'><U><B>News</B></U></FONT>\r\n<BR>\r\n"
+                            "<LI><A HREF='http://bbc/' target='_blank'>BBC</A><BR>\r\n"
+                            "<LI><A HREF='http://cnn/' target='_blank'>CNN</A><BR>\r\n"
+                            "</UL> \r\n";
+    QCOMPARE(linkListBytes(table, OutputKind::Dat), list);
+    QCOMPARE(linkListBytes(table, OutputKind::Html),
+             "<HTML>\r\n<HEAD>\r\n<TITLE>Links</TITLE>\r\n</HEAD>\r\n<BODY>\r\n" + list +
+                 "</BODY>\r\n</HTML>\r\n");
+
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(writeLinkList(buffer, table, OutputKind::Dat));
+    QCOMPARE(buffer.data(), list);
+}
+
+void TestLinkListWriter::headingsFollowTheTicks_data()
+{
+    QTest::addColumn<QList<bool>>("ticks");
+    QTest::addColumn<QByteArray>("expected");
+    const QByteArray heading = "<BR>\r\n<FONT SIZE='+1'><U><B>News</B></U></FONT>\r\n<BR>\r\n";
+    const QByteArray top = "<LI><A HREF='http://top/' target='_blank'>Top</A><BR>\r\n";
+    const QByteArray bbc = "<LI><A HREF='http://bbc/' target='_blank'>BBC</A><BR>\r\n";
+    const QByteArray cnn = "<LI><A HREF='http://cnn/' target='_blank'>CNN</A><BR>\r\n";
+    QTest::newRow("none ticked") << QList<bool>{false, false, false}
+                                 << QByteArray("<UL> \r\n</UL> \r\n");
+    QTest::newRow("group start unticked: no heading, links follow the previous group")
+        << QList<bool>{true, false, true} << "<UL> \r\n" + top + cnn + "</UL> \r\n";
+    QTest::newRow("only the group start") << QList<bool>{false, true, false}
+                                          << "<UL> \r\n" + heading + bbc + "</UL> \r\n";
+}
+
+void TestLinkListWriter::headingsFollowTheTicks()
+{
+    QFETCH(QList<bool>, ticks);
+    QFETCH(QByteArray, expected);
+    LinkTable table = sampleTable();
+    for (int i = 0; i < ticks.size(); ++i)
+        table.setSelected(i, ticks[i]);
+    QCOMPARE(linkListBytes(table, OutputKind::Dat), expected);
+}
+
+void TestLinkListWriter::valuesAreEscapedToPureAscii_data()
+{
+    QTest::addColumn<LinkRecord>("record");
+    QTest::addColumn<QByteArray>("expected");
+
+    QTest::newRow("null values write nothing")
+        << rec(true, std::nullopt, std::nullopt, std::nullopt)
+        << QByteArray("<LI><A HREF='' target='_blank'></A><BR>\r\n");
+    QTest::newRow("empty folder gives no heading")
+        << rec(true, QString(), QStringLiteral("s"), QStringLiteral("u"))
+        << QByteArray("<LI><A HREF='u' target='_blank'>s</A><BR>\r\n");
+    QTest::newRow("blank folder is a heading")
+        << rec(true, QStringLiteral("  "), QStringLiteral("s"), QStringLiteral("u"))
+        << QByteArray("<BR>\r\n<FONT SIZE='+1'><U><B>  </B></U></FONT>\r\n<BR>\r\n"
+                      "<LI><A HREF='u' target='_blank'>s</A><BR>\r\n");
+    QTest::newRow("markup characters")
+        << rec(true, QStringLiteral("A<B>&\"C\""), QStringLiteral("It's <b>"),
+               QStringLiteral("http://x/?a=1&b='2'"))
+        << QByteArray("<BR>\r\n<FONT SIZE='+1'><U><B>A&lt;B&gt;&amp;&quot;C&quot;</B></U></FONT>"
+                      "\r\n<BR>\r\n<LI><A HREF='http://x/?a=1&amp;b=&#39;2&#39;' "
+                      "target='_blank'>It&#39;s &lt;b&gt;</A><BR>\r\n");
+    QTest::newRow("non-ASCII as code points, never surrogate halves")
+        << rec(true, std::nullopt, QStringLiteral("Caf\u00e9 \U0001F600\t\u007f"),
+               QString(QChar(0xD800)) + u'x')
+        << QByteArray("<LI><A HREF='&#65533;x' target='_blank'>Caf&#233; &#128512;&#9;&#127;"
+                      "</A><BR>\r\n");
+}
+
+void TestLinkListWriter::valuesAreEscapedToPureAscii()
+{
+    QFETCH(LinkRecord, record);
+    QFETCH(QByteArray, expected);
+    LinkTable table;
+    table.append(record);
+    QCOMPARE(linkListBytes(table, OutputKind::Dat), "<UL> \r\n" + expected + "</UL> \r\n");
+}
+
+void TestLinkListWriter::emptyTableWritesNothing()
+{
+    QVERIFY(linkListBytes(LinkTable(), OutputKind::Html).isEmpty());
+    QVERIFY(linkListBytes(LinkTable(), OutputKind::Dat).isEmpty());
+}
+
+void TestLinkListWriter::failingDeviceReportsItsError()
+{
+    FailingDevice device;
+    QString error;
+    QVERIFY(!writeLinkList(device, sampleTable(), OutputKind::Html, &error));
+    QCOMPARE(error, QStringLiteral("No space left on device"));
+}
+
+void TestLinkListWriter::saveReplacesTheWholeFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("links"));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray(10000, 'o'));
+    old.close();
+
+    QVERIFY(saveLinkList(path, sampleTable(), OutputKind::Dat));
+    QCOMPARE(readAll(path), linkListBytes(sampleTable(), OutputKind::Dat));
+    QVERIFY(saveLinkList(path, LinkTable(), OutputKind::Dat));
+    QCOMPARE(QFileInfo(path).size(), 0);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"links"}));
+}
+
+void TestLinkListWriter::failedSaveKeepsTheOldFile()
+{
+    QTemporaryDir dir;
+    const QString existing = dir.filePath(QStringLiteral("keep.html"));
+    QFile f(existing);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("precious");
+    f.close();
+
+    QString error;
+    QVERIFY(!saveLinkList(dir.filePath(QStringLiteral("missing/out.html")), sampleTable(),
+                          OutputKind::Html, &error));
+    QVERIFY(error.contains(QStringLiteral("missing/out.html")));
+
+    QDir(dir.path()).mkdir(QStringLiteral("adir"));
+    QVERIFY(!saveLinkList(dir.filePath(QStringLiteral("adir")), sampleTable(), OutputKind::Html,
+                          &error));
+    QVERIFY(QFileInfo(dir.filePath(QStringLiteral("adir"))).isDir());
+
+    if (::geteuid() != 0) {
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        QVERIFY(!saveLinkList(existing, sampleTable(), OutputKind::Html, &error));
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    QCOMPARE(readAll(existing), QByteArray("precious"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"keep.html"}));
+}
+
+QUILLON_TEST_MAIN(TestLinkListWriter)
+#include "tst_linklistwriter.moc"

@@ -1,0 +1,185 @@
+#include "links/linktable.h"
+#include "memoryfilesystem.h"
+#include "scan/favoriteswalk.h"
+#include "testmain.h"
+
+using namespace quillon;
+using quillon::test::MemoryFileSystem;
+
+namespace {
+
+QByteArray shortcut(const QByteArray &address)
+{
+    return "[DEFAULT]\r\nBASEURL=" + address + "\r\n[InternetShortcut]\r\nURL=" + address + "\r\n";
+}
+
+// One line per record: "folder|site|address", with "-" for a folder field without value.
+QStringList rows(const LinkTable &table)
+{
+    QStringList out;
+    for (const LinkRecord &r : table.records()) {
+        out << QString(r.Selected == true ? QString() : QStringLiteral("UNTICKED:")) + (r.FolderName ? *r.FolderName : QStringLiteral("-")) + u'|' + r.SiteName.value_or(QString()) +
+                   u'|' + r.URL.value_or(QString());
+    }
+    return out;
+}
+
+QStringList walk(const FileSystem &fs, const QString &start, qsizetype prefix = -1)
+{
+    LinkTable table;
+    walkFavorites(fs, start, prefix < 0 ? start.size() : prefix, table);
+    return rows(table);
+}
+
+} // namespace
+
+class TestFavoritesWalk : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void recordsComeBreadthFirstWithFolderNamesOnGroupStarts();
+    void startFolderWithoutClosingSeparator();
+    void driveRootHandedOnWithTwoBackslashes();
+    void whichNamesAreShortcuts();
+    void foldersAreWalkedWhateverTheirAttributes();
+    void linksToFoldersAreNeverFollowedNorRecorded();
+    void hiddenAndSystemEntriesAreLeftOut();
+    void badEntriesKeepTheWalkGoing();
+    void listsEachFolderOnceAndReadsEachShortcutOnce();
+    void progressCanStopTheWalk();
+};
+
+void TestFavoritesWalk::recordsComeBreadthFirstWithFolderNamesOnGroupStarts()
+{
+    MemoryFileSystem fs;
+    fs.addFile(QStringLiteral("C:\\Fav\\Top.url"), shortcut("http://top/"));
+    fs.addFolder(QStringLiteral("C:\\Fav\\A"));
+    fs.addFile(QStringLiteral("C:\\Fav\\A\\a1.url"), shortcut("http://a1/"));
+    fs.addFolder(QStringLiteral("C:\\Fav\\A\\Deep"));
+    fs.addFile(QStringLiteral("C:\\Fav\\A\\Deep\\d1.url"), shortcut("http://d1/"));
+    fs.addFile(QStringLiteral("C:\\Fav\\A\\a2.url"), shortcut("http://a2/"));
+    fs.addFolder(QStringLiteral("C:\\Fav\\Empty\\Inner"));
+    fs.addFile(QStringLiteral("C:\\Fav\\Empty\\Inner\\i.url"), shortcut("http://i/"));
+    fs.addFolder(QStringLiteral("C:\\Fav\\B"));
+    fs.addFile(QStringLiteral("C:\\Fav\\B\\b1.url"), shortcut("http://b1/"));
+    fs.addFile(QStringLiteral("C:\\Fav\\B\\b2.url"), shortcut("http://b2/"));
+    fs.addFile(QStringLiteral("C:\\Fav\\Second.url"), shortcut("http://second/"));
+
+    QCOMPARE(walk(fs, QStringLiteral("C:\\Fav\\")),
+             QStringList({"-|Top|http://top/", "-|Second|http://second/",
+                          "A|a1|http://a1/", "-|a2|http://a2/",
+                          "B|b1|http://b1/", "-|b2|http://b2/",
+                          "A\\Deep|d1|http://d1/", "Empty\\Inner|i|http://i/"}));
+}
+
+void TestFavoritesWalk::startFolderWithoutClosingSeparator()
+{
+    MemoryFileSystem fs;
+    fs.addFile(QStringLiteral("C:\\Fav\\Sub\\s.url"), shortcut("http://s/"));
+    // The prefix is cut by length only: the walk's own copy gains the separator.
+    QCOMPARE(walk(fs, QStringLiteral("C:\\Fav"), 7), QStringList({"Sub|s|http://s/"}));
+}
+
+void TestFavoritesWalk::driveRootHandedOnWithTwoBackslashes()
+{
+    MemoryFileSystem fs;
+    fs.addFile(QStringLiteral("D:\\root.url"), shortcut("http://r/"));
+    fs.addFile(QStringLiteral("D:\\Links\\l.url"), shortcut("http://l/"));
+    fs.addFile(QStringLiteral("D:\\Links\\More\\m.url"), shortcut("http://m/"));
+    QCOMPARE(walk(fs, QStringLiteral("D:\\\\")),
+             QStringList({"-|root|http://r/", "Links|l|http://l/", "Links\\More|m|http://m/"}));
+}
+
+void TestFavoritesWalk::whichNamesAreShortcuts()
+{
+    MemoryFileSystem fs;
+    for (const char *name : {"Upper.URL", "Mixed.Url", ".url", "a", "ab", "url", "x.url.txt",
+                             "desktop.ini", "Name (2).url", "plain.url"})
+        fs.addFile(QStringLiteral("C:\\F\\") + QLatin1String(name), shortcut("http://x/"));
+    QCOMPARE(walk(fs, QStringLiteral("C:\\F\\")),
+             QStringList({"-||http://x/", "-|Name (2)|http://x/", "-|plain|http://x/"}));
+}
+
+void TestFavoritesWalk::foldersAreWalkedWhateverTheirAttributes()
+{
+    MemoryFileSystem fs;
+    using A = MemoryFileSystem;
+    fs.addFolder(QStringLiteral("C:\\F\\ReadOnly"), A::Directory | A::ReadOnly);
+    fs.addFile(QStringLiteral("C:\\F\\ReadOnly\\r.url"), shortcut("http://r/"));
+    fs.addFolder(QStringLiteral("C:\\F\\Archived"), A::Directory | A::Archive | 2048);
+    fs.addFile(QStringLiteral("C:\\F\\Archived\\Below\\b.url"), shortcut("http://b/"));
+    QCOMPARE(walk(fs, QStringLiteral("C:\\F\\")),
+             QStringList({"ReadOnly|r|http://r/", "Archived\\Below|b|http://b/"}));
+}
+
+void TestFavoritesWalk::linksToFoldersAreNeverFollowedNorRecorded()
+{
+    MemoryFileSystem fs;
+    using A = MemoryFileSystem;
+    fs.addFolder(QStringLiteral("C:\\F\\Loop.url"), A::Directory | A::ReparsePoint);
+    fs.addFile(QStringLiteral("C:\\F\\Loop.url\\hidden-by-link.url"), shortcut("http://no/"));
+    fs.addFolder(QStringLiteral("C:\\F\\Folder.url"));
+    fs.addFile(QStringLiteral("C:\\F\\Folder.url\\inside.url"), shortcut("http://in/"));
+    QCOMPARE(walk(fs, QStringLiteral("C:\\F\\")), QStringList({"Folder.url|inside|http://in/"}));
+    QCOMPARE(fs.listCount(QStringLiteral("C:\\F\\Loop.url")), 0);
+}
+
+void TestFavoritesWalk::hiddenAndSystemEntriesAreLeftOut()
+{
+    MemoryFileSystem fs;
+    using A = MemoryFileSystem;
+    fs.addFile(QStringLiteral("C:\\F\\hidden.url"), shortcut("http://h/"), A::Hidden);
+    fs.addFile(QStringLiteral("C:\\F\\system.url"), shortcut("http://s/"), A::System | A::Archive);
+    fs.addFolder(QStringLiteral("C:\\F\\HiddenDir"), A::Directory | A::Hidden);
+    fs.addFile(QStringLiteral("C:\\F\\HiddenDir\\in.url"), shortcut("http://in/"));
+    fs.addFile(QStringLiteral("C:\\F\\shown.url"), shortcut("http://shown/"), A::ReadOnly);
+    QCOMPARE(walk(fs, QStringLiteral("C:\\F\\")), QStringList({"-|shown|http://shown/"}));
+}
+
+void TestFavoritesWalk::badEntriesKeepTheWalkGoing()
+{
+    MemoryFileSystem fs;
+    fs.addSpecial(QStringLiteral("C:\\F\\device.url"));
+    fs.addFile(QStringLiteral("C:\\F\\locked.url"), std::nullopt);
+    fs.addFile(QStringLiteral("C:\\F\\vanished.url"), shortcut("http://gone/"));
+    fs.removeContent(QStringLiteral("C:\\F\\vanished.url"));
+    fs.addFolder(QStringLiteral("C:\\F\\Closed"));
+    fs.addFile(QStringLiteral("C:\\F\\Closed\\c.url"), shortcut("http://c/"));
+    fs.makeUnlistable(QStringLiteral("C:\\F\\Closed"));
+    fs.addFile(QStringLiteral("C:\\F\\Open\\o.url"), shortcut("http://o/"));
+
+    LinkTable table;
+    const WalkResult result = walkFavorites(fs, QStringLiteral("C:\\F\\"), 5, table);
+    QCOMPARE(rows(table), QStringList({"-|device|", "-|locked|", "-|vanished|", "Open|o|http://o/"}));
+    QCOMPARE(result.progress.foldersSkipped, 1);
+    QCOMPARE(fs.readCount(QStringLiteral("C:\\F\\device.url")), 0);
+}
+
+void TestFavoritesWalk::listsEachFolderOnceAndReadsEachShortcutOnce()
+{
+    MemoryFileSystem fs;
+    for (int f = 0; f < 5; ++f)
+        for (int s = 0; s < 4; ++s)
+            fs.addFile(QStringLiteral("C:\\F\\D%1\\s%2.url").arg(f).arg(s), shortcut("http://x/"));
+    QCOMPARE(walk(fs, QStringLiteral("C:\\F\\")).size(), 20);
+    QCOMPARE(fs.listCount(QStringLiteral("C:\\F")), 1);
+    for (int f = 0; f < 5; ++f)
+        QCOMPARE(fs.listCount(QStringLiteral("C:\\F\\D%1").arg(f)), 1);
+    QCOMPARE(fs.totalReads(), 20);
+}
+
+void TestFavoritesWalk::progressCanStopTheWalk()
+{
+    MemoryFileSystem fs;
+    for (int f = 0; f < 3; ++f)
+        fs.addFile(QStringLiteral("C:\\F\\D%1\\s.url").arg(f), shortcut("http://x/"));
+    LinkTable table;
+    int calls = 0;
+    const WalkResult result = walkFavorites(fs, QStringLiteral("C:\\F\\"), 5, table,
+                                            [&calls](const WalkProgress &) { return ++calls < 2; });
+    QVERIFY(result.stopped);
+    QCOMPARE(calls, 2);
+    QCOMPARE(table.recordCount(), 1); // the start folder, then D0; D1 and D2 never listed
+}
+
+QUILLON_TEST_MAIN(TestFavoritesWalk)
+#include "tst_favoriteswalk.moc"

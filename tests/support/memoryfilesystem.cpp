@@ -1,0 +1,126 @@
+#include "memoryfilesystem.h"
+
+namespace quillon::test {
+
+QString MemoryFileSystem::normalized(const QString &path) const
+{
+    // Repeated separators count as one, as Windows reads "C:\\A" like "C:\A".
+    QString out;
+    out.reserve(path.size());
+    for (const QChar c : path) {
+        if (c == m_separator && out.endsWith(m_separator))
+            continue;
+        out += c;
+    }
+    const bool isRoot = out.size() == 3 && out[1] == u':';
+    if (out.endsWith(m_separator) && !isRoot && out.size() > 1)
+        out.chop(1);
+    if (out.size() == 2 && out[1] == u':')
+        out += m_separator;
+    return out;
+}
+
+QString MemoryFileSystem::parentOf(const QString &normalizedPath) const
+{
+    const qsizetype at = normalizedPath.lastIndexOf(m_separator);
+    if (at < 0 || at == normalizedPath.size() - 1)
+        return {};
+    return normalized(normalizedPath.left(at + 1));
+}
+
+MemoryFileSystem::Node &MemoryFileSystem::addNode(const QString &path, unsigned attributes)
+{
+    const QString norm = normalized(path);
+    const QString k = norm.toUpper();
+    const QString parent = parentOf(norm);
+    if (!parent.isEmpty() && !m_nodes.contains(parent.toUpper()))
+        addFolder(parent);
+    if (!m_nodes.contains(k)) {
+        if (!parent.isEmpty())
+            m_nodes[parent.toUpper()].children.append(k);
+        Node node;
+        node.name = parent.isEmpty() ? norm : norm.sliced(norm.lastIndexOf(m_separator) + 1);
+        m_nodes.insert(k, node);
+    }
+    Node &node = m_nodes[k];
+    node.attributes = attributes;
+    return node;
+}
+
+void MemoryFileSystem::addFolder(const QString &path, unsigned attributes)
+{
+    addNode(path, attributes | Directory);
+}
+
+void MemoryFileSystem::addFile(const QString &path, std::optional<QByteArray> content,
+                               unsigned attributes)
+{
+    addNode(path, attributes & ~unsigned(Directory)).content = std::move(content);
+}
+
+void MemoryFileSystem::addSpecial(const QString &path)
+{
+    addNode(path, 0).special = true;
+}
+
+void MemoryFileSystem::makeUnlistable(const QString &path)
+{
+    m_nodes[key(path)].unlistable = true;
+}
+
+void MemoryFileSystem::removeContent(const QString &path)
+{
+    m_nodes[key(path)].content.reset();
+}
+
+int MemoryFileSystem::totalReads() const
+{
+    int total = 0;
+    for (const int n : m_readCounts)
+        total += n;
+    return total;
+}
+
+std::optional<QList<DirEntry>> MemoryFileSystem::list(const QString &folder) const
+{
+    const QString k = key(folder);
+    ++m_listCounts[k];
+    const auto it = m_nodes.constFind(k);
+    if (it == m_nodes.cend() || !(it->attributes & Directory) || it->unlistable)
+        return std::nullopt;
+
+    QList<DirEntry> entries;
+    const bool isRoot = normalized(folder).size() == 3;
+    if (!isRoot)
+        entries = {{QStringLiteral("."), EntryKind::Folder}, {QStringLiteral(".."), EntryKind::Folder}};
+    for (const QString &childKey : it->children) {
+        const Node &child = m_nodes[childKey];
+        if (child.attributes & (Hidden | System))
+            continue;
+        EntryKind kind = EntryKind::File;
+        if (child.special)
+            kind = EntryKind::Other;
+        else if (child.attributes & Directory)
+            kind = (child.attributes & ReparsePoint) ? EntryKind::FolderLink : EntryKind::Folder;
+        entries.append({child.name, kind});
+    }
+    return entries;
+}
+
+std::optional<QByteArray> MemoryFileSystem::readHead(const QString &path, qint64 maxBytes) const
+{
+    const QString k = key(path);
+    ++m_readCounts[k];
+    const auto it = m_nodes.constFind(k);
+    if (it == m_nodes.cend() || it->special || (it->attributes & Directory) || !it->content)
+        return std::nullopt;
+    return it->content->left(qsizetype(maxBytes));
+}
+
+bool MemoryFileSystem::isFolder(const QString &path) const
+{
+    const auto it = m_nodes.constFind(key(path));
+    return it != m_nodes.cend() && (it->attributes & Directory);
+}
+
+} // namespace quillon::test

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "scan/filesystem.h"
+
+#include <QHash>
+#include <QList>
+
+#include <optional>
+
+namespace quillon::test {
+
+// A file system held in memory that behaves like a Windows one: drive-letter paths, "\"
+// separators, names matched without regard to case, attribute bits, "." and ".." in every
+// listing below a drive root, and entries listed in the order they were added.
+class MemoryFileSystem final : public FileSystem {
+public:
+    enum Attribute : unsigned {
+        ReadOnly = 1,
+        Hidden = 2,
+        System = 4,
+        Directory = 16,
+        Archive = 32,
+        ReparsePoint = 1024,
+    };
+
+    explicit MemoryFileSystem(QChar separator = u'\\') : m_separator(separator) {}
+
+    // Adds a folder and every missing folder above it.
+    void addFolder(const QString &path, unsigned attributes = Directory);
+    // Adds a file; a file without content cannot be opened.
+    void addFile(const QString &path, std::optional<QByteArray> content,
+                 unsigned attributes = Archive);
+    // Adds an entry that is neither file nor folder (a device, a FIFO, a dangling link).
+    void addSpecial(const QString &path);
+    // Makes a folder fail to list.
+    void makeUnlistable(const QString &path);
+    // Removes an entry's content after it was listed, as if the file vanished.
+    void removeContent(const QString &path);
+
+    int listCount(const QString &path) const { return m_listCounts.value(key(path)); }
+    int readCount(const QString &path) const { return m_readCounts.value(key(path)); }
+    int totalReads() const;
+
+    QChar separator() const override { return m_separator; }
+    std::optional<QList<DirEntry>> list(const QString &folder) const override;
+    std::optional<QByteArray> readHead(const QString &path, qint64 maxBytes) const override;
+    bool isFolder(const QString &path) const override;
+
+private:
+    struct Node {
+        QString name;
+        unsigned attributes = 0;
+        bool special = false;
+        bool unlistable = false;
+        std::optional<QByteArray> content;
+        QStringList children; // keys, in the order added
+    };
+
+    QString normalized(const QString &path) const;
+    QString key(const QString &path) const { return normalized(path).toUpper(); }
+    QString parentOf(const QString &normalizedPath) const;
+    Node &addNode(const QString &path, unsigned attributes);
+
+    QChar m_separator;
+    QHash<QString, Node> m_nodes;
+    mutable QHash<QString, int> m_listCounts;
+    mutable QHash<QString, int> m_readCounts;
+};
+
+} // namespace quillon::test
