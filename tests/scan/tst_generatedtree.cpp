@@ -1,0 +1,161 @@
+#include "links/linktable.h"
+#include "output/linklistwriter.h"
+#include "scan/favoriteswalk.h"
+#include "scan/hostfilesystem.h"
+#include "testmain.h"
+#include "treegen.h"
+
+#include <QCryptographicHash>
+#include <QMap>
+#include <QTemporaryDir>
+
+Q_DECLARE_METATYPE(quillon::bench::TreeShape)
+
+using namespace quillon;
+using namespace quillon::bench;
+
+namespace {
+
+TreeShape shape(int shortcuts, int folders, int depth, quint64 seed) {
+    TreeShape s;
+    s.shortcuts = shortcuts;
+    s.folders = folders;
+    s.depth = depth;
+    s.seed = seed;
+    return s;
+}
+
+// The tree the stored checksums were taken from.
+const TreeShape ChecksumTree = shape(300, 15, 3, 2024);
+
+QByteArray sha256(const QByteArray &bytes) {
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
+
+QByteArray planDigest(const TreePlan &plan) {
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const PlannedFolder &folder : plan.folders)
+        hash.addData(folder.path.toUtf8() + '\0');
+    for (const PlannedFile &file : plan.files)
+        hash.addData(file.path.toUtf8() + '\0' + file.content + '\0');
+    return hash.result().toHex();
+}
+
+// "folder/site" -> address for every shortcut, as the walk found them. Only the first record
+// of a folder names it; the ones after it belong to the same folder.
+QMap<QString, QString> foundAddresses(const LinkTable &table) {
+    QMap<QString, QString> found;
+    QString folder;
+    for (const LinkRecord &r : table.records()) {
+        if (r.opensFolderGroup())
+            folder = *r.FolderName;
+        found.insert(folder + u'/' + r.SiteName.value_or(QString()), r.URL.value_or(QString()));
+    }
+    return found;
+}
+
+QMap<QString, QString> plannedAddresses(const TreePlan &plan) {
+    QMap<QString, QString> planned;
+    for (const PlannedFile &file : plan.files) {
+        if (file.address.isEmpty())
+            continue;
+        const QString path = file.path.chopped(4); // less ".url"
+        const qsizetype slash = path.lastIndexOf(u'/');
+        planned.insert(slash < 0 ? u'/' + path : path, file.address);
+    }
+    return planned;
+}
+
+struct Walked {
+    WalkResult result;
+    LinkTable table;
+};
+
+void walkTree(const QString &root, Walked &walked) {
+    const HostFileSystem fs;
+    const QString start = root + fs.separator();
+    walked.result = walkFavorites(fs, start, start.size(), walked.table);
+}
+
+} // namespace
+
+class TestGeneratedTree : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void outputMatchesStoredChecksum_data();
+    void outputMatchesStoredChecksum();
+    void walkFindsEveryPlannedShortcut_data();
+    void walkFindsEveryPlannedShortcut();
+    void planDependsOnTheShapeOnly();
+
+private:
+    QTemporaryDir m_checksumDir;
+    Walked m_checksumWalk;
+};
+
+void TestGeneratedTree::initTestCase() {
+    QVERIFY(m_checksumDir.isValid());
+    QString error;
+    QVERIFY2(writeTree(m_checksumDir.path(), planTree(ChecksumTree), &error), qPrintable(error));
+    walkTree(m_checksumDir.path(), m_checksumWalk);
+    QCOMPARE(m_checksumWalk.table.recordCount(), ChecksumTree.shortcuts);
+}
+
+void TestGeneratedTree::outputMatchesStoredChecksum_data() {
+    QTest::addColumn<OutputKind>("kind");
+    QTest::addColumn<QByteArray>("expected");
+    // Any change to these bytes, from the walk's order to the writer's escaping, shows here.
+    QTest::newRow("html")
+        << OutputKind::Html
+        << QByteArray("1eefe300a6b3cbcb8073da07d6123f6ab2d4c07535620d7204ca1b778baf8084");
+    QTest::newRow("dat") << OutputKind::Dat
+                         << QByteArray(
+                                "7263d0cff41b701b2e6412fe8ccb2de0fe35aac1ee09641e26959a105af8d481");
+}
+
+void TestGeneratedTree::outputMatchesStoredChecksum() {
+    QFETCH(OutputKind, kind);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(sha256(linkListBytes(m_checksumWalk.table, kind)), expected);
+}
+
+void TestGeneratedTree::walkFindsEveryPlannedShortcut_data() {
+    QTest::addColumn<TreeShape>("treeShape");
+    QTest::newRow("root only") << shape(40, 0, 3, 1);
+    QTest::newRow("one level") << shape(120, 6, 1, 2);
+    QTest::newRow("long chains") << shape(80, 12, 12, 3);
+    QTest::newRow("more folders than shortcuts") << shape(10, 30, 3, 4);
+    QTest::newRow("no shortcuts") << shape(0, 5, 2, 5);
+    QTest::newRow("typical") << shape(400, 20, 4, 6);
+}
+
+void TestGeneratedTree::walkFindsEveryPlannedShortcut() {
+    QFETCH(TreeShape, treeShape);
+    const TreePlan plan = planTree(treeShape);
+    QCOMPARE(int(plan.folders.size()), treeShape.folders);
+    for (const PlannedFolder &folder : plan.folders)
+        QVERIFY2(folder.path.count(u'/') < treeShape.depth, qPrintable(folder.path));
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QString error;
+    QVERIFY2(writeTree(dir.path(), plan, &error), qPrintable(error));
+    Walked walked;
+    walkTree(dir.path(), walked);
+
+    QCOMPARE(walked.result.progress.foldersListed, treeShape.folders + 1);
+    QCOMPARE(walked.result.progress.shortcutsFound, treeShape.shortcuts);
+    // Both shortcut styles and both line ends give the address the generator wrote.
+    QCOMPARE(foundAddresses(walked.table), plannedAddresses(plan));
+}
+
+void TestGeneratedTree::planDependsOnTheShapeOnly() {
+    const TreeShape base = shape(500, 25, 4, 99);
+    const QByteArray digest = planDigest(planTree(base));
+    QCOMPARE(planDigest(planTree(base)), digest);
+    QVERIFY(planDigest(planTree(shape(500, 25, 4, 100))) != digest);
+}
+
+QUILLON_TEST_MAIN(TestGeneratedTree)
+#include "tst_generatedtree.moc"
