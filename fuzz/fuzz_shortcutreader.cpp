@@ -1,0 +1,86 @@
+// Arbitrary bytes as a shortcut's content: the reader must not crash, must never ask for more
+// than the read limit, and must give an address that is one line of the decoded text.
+
+#include "require.h"
+#include "scan/filesystem.h"
+#include "scan/hostfilesystem.h"
+#include "scan/shortcutreader.h"
+
+#include <QString>
+
+#include <cstdint>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+using namespace quillon;
+using quillon::fuzz::require;
+
+namespace {
+
+// One file whose content is the input; records how much the reader asked for.
+class OneFile final : public FileSystem {
+public:
+    explicit OneFile(QByteArrayView content)
+        : m_content(content) {}
+
+    QChar separator() const override { return u'/'; }
+    std::optional<QList<DirEntry>> list(const QString &) const override { return std::nullopt; }
+    bool isFolder(const QString &) const override { return false; }
+    std::optional<QByteArray> readHead(const QString &, qint64 maxBytes) const override {
+        m_asked = maxBytes;
+        // A copy of exactly the bytes handed out, so reading beyond them is caught.
+        return m_content.first(std::min<qint64>(maxBytes, m_content.size())).toByteArray();
+    }
+
+    qint64 asked() const { return m_asked; }
+
+private:
+    QByteArrayView m_content;
+    mutable qint64 m_asked = -1;
+};
+
+void checkAddress(const QString &address, QByteArrayView bytes) {
+    require(!address.contains(u'\r') && !address.contains(u'\n'), "address holds a line end");
+    require(decodeShortcutText(bytes).contains(address), "address is not from the text");
+}
+
+// The host reader on a real open file: never more than asked for, exactly the file's start.
+void checkHostRead(QByteArrayView bytes, qint64 limit) {
+    const int fd = ::memfd_create("shortcut", MFD_CLOEXEC);
+    require(fd >= 0, "memfd_create");
+    require(::write(fd, bytes.data(), size_t(bytes.size())) == ssize_t(bytes.size()), "write");
+    const QString path = QStringLiteral("/proc/self/fd/%1").arg(fd);
+    const auto head = HostFileSystem().readHead(path, limit);
+    ::close(fd);
+    require(head.has_value(), "a regular file could not be read");
+    require(*head == bytes.first(std::min<qint64>(limit, bytes.size())), "wrong file head");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    const QByteArrayView bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+
+    const QString address = shortcutAddress(bytes);
+    checkAddress(address, bytes);
+
+    const OneFile file(bytes);
+    require(readShortcutAddress(file, QStringLiteral("/a.url")) == address, "reader differs");
+    require(file.asked() >= 0 && file.asked() <= ShortcutReadLimit, "asked beyond the limit");
+
+    // The keyword as the first line, the text as the rest.
+    const qsizetype split = bytes.indexOf('\n');
+    if (split > 0) {
+        const QString keyword = QString::fromUtf8(bytes.first(split));
+        const QString text = decodeShortcutText(bytes.sliced(split + 1));
+        const QString value = Parser(keyword, text);
+        require(!value.contains(u'\r') && !value.contains(u'\n'), "value holds a line end");
+        require(text.contains(value), "value is not from the text");
+    }
+
+    // A small limit, taken from the last byte, on the real reader.
+    if (size > 0)
+        checkHostRead(bytes, qint64(data[size - 1] % 64));
+    return 0;
+}
