@@ -1,0 +1,265 @@
+// quillon-bench: times the folder walk against the POSIX baseline on generated trees, the
+// HTML page writer, and the memory a large walk takes. Run through bench/run; see README.md.
+
+#include "baselinewalk.h"
+#include "treegen.h"
+
+#include "links/linktable.h"
+#include "output/linklistwriter.h"
+#include "scan/favoriteswalk.h"
+#include "scan/hostfilesystem.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace quillon;
+using namespace quillon::bench;
+
+namespace {
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+double millisecondsOf(const std::function<void()> &work) {
+    QElapsedTimer clock;
+    clock.start();
+    work();
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+// The walk as the window and the exporter run it: host file system into a fresh table.
+WalkResult coreWalk(const QString &root, LinkTable &table) {
+    const HostFileSystem fs;
+    const QString start = root + fs.separator();
+    return walkFavorites(fs, start, start.size(), table);
+}
+
+// A field of /proc/self/status in bytes ("VmRSS", "VmHWM"); 0 where there is none.
+qint64 statusBytes(const char *field) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return 0;
+    const QByteArray key = QByteArray(field) + ':';
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(key))
+            return line.mid(key.size()).trimmed().split(' ').value(0).toLongLong() * 1024;
+    }
+    return 0;
+}
+
+// Child mode: walks root and prints "resident-before peak-resident records".
+int memoryWalk(const QString &root) {
+    const qint64 before = statusBytes("VmRSS");
+    LinkTable table;
+    coreWalk(root, table);
+    std::printf("%lld %lld %d\n", qlonglong(before), qlonglong(statusBytes("VmHWM")),
+                table.recordCount());
+    return 0;
+}
+
+struct SizeResult {
+    int shortcuts = 0;
+    int folders = 0;
+    double baselineMs = 0;
+    double coreMs = 0;
+    qint64 pageBytes = 0;
+    double pageBuildMs = 0;
+    double pageSaveMs = 0;
+};
+
+QString megabytesPerSecond(qint64 bytes, double ms) {
+    return ms > 0 ? QString::number(double(bytes) / 1e6 / (ms / 1e3), 'f', 0) : QStringLiteral("-");
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("quillon-bench"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Times the folder walk against a plain POSIX walk on generated trees."));
+    const QCommandLineOption sizesOption(
+        QStringLiteral("sizes"),
+        QStringLiteral("Tree sizes in shortcuts (default 1000,10000,100000)."),
+        QStringLiteral("LIST"), QStringLiteral("1000,10000,100000"));
+    const QCommandLineOption runsOption(QStringLiteral("runs"),
+                                        QStringLiteral("Timed runs per case (default 5)."),
+                                        QStringLiteral("N"), QStringLiteral("5"));
+    const QCommandLineOption workOption(
+        QStringLiteral("work-dir"),
+        QStringLiteral("Where the trees go (default: a new folder in /tmp, removed afterwards)."),
+        QStringLiteral("DIR"), QStringLiteral("/tmp"));
+    const QCommandLineOption memoryOption(QStringLiteral("memory-walk"),
+                                          QStringLiteral("Internal: measure one walk of ROOT."),
+                                          QStringLiteral("ROOT"));
+    parser.addOptions({sizesOption, runsOption, workOption, memoryOption});
+    parser.addHelpOption();
+    parser.process(app);
+
+    if (parser.isSet(memoryOption))
+        return memoryWalk(parser.value(memoryOption));
+
+    std::vector<int> sizes;
+    for (const QString &item : parser.value(sizesOption).split(u',', Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int n = item.trimmed().toInt(&ok);
+        if (!ok || n < 20) {
+            std::fprintf(stderr, "quillon-bench: bad size \"%s\"\n", qUtf8Printable(item));
+            return 2;
+        }
+        sizes.push_back(n);
+    }
+    bool runsOk = false;
+    const int runs = parser.value(runsOption).toInt(&runsOk);
+    if (sizes.empty() || !runsOk || runs < 1) {
+        std::fputs(qUtf8Printable(parser.helpText()), stderr);
+        return 2;
+    }
+
+    QTemporaryDir work(parser.value(workOption) + QStringLiteral("/quillon-bench-XXXXXX"));
+    if (!work.isValid()) {
+        std::fprintf(stderr, "quillon-bench: cannot create a folder in %s\n",
+                     qUtf8Printable(parser.value(workOption)));
+        return 1;
+    }
+
+    std::vector<SizeResult> results;
+    QString largestRoot;
+    for (const int n : sizes) {
+        TreeShape shape;
+        shape.shortcuts = n;
+        shape.folders = n / 20;
+        shape.depth = 4;
+        shape.seed = 1;
+        const QString root = work.filePath(QString::number(n));
+        QString error;
+        QElapsedTimer clock;
+        clock.start();
+        if (!QDir().mkpath(root) || !writeTree(root, planTree(shape), &error)) {
+            std::fprintf(stderr, "quillon-bench: %s\n", qUtf8Printable(error));
+            return 1;
+        }
+        std::fprintf(stderr, "generated %d shortcuts in %d folders in %.1f s\n", n,
+                     shape.folders + 1, double(clock.elapsed()) / 1e3);
+        largestRoot = root;
+
+        SizeResult result;
+        result.shortcuts = n;
+        result.folders = shape.folders + 1;
+        const std::string nativeRoot = QFile::encodeName(root).toStdString();
+        long baselineFound = 0;
+        int coreFound = 0;
+        const auto runBaseline = [&] {
+            baselineFound = baselineWalk(nativeRoot).shortcuts;
+        };
+        const auto runCore = [&] {
+            LinkTable table;
+            coreFound = coreWalk(root, table).progress.shortcutsFound;
+        };
+        // One run each warms the cache; then the two take turns going first.
+        runBaseline();
+        runCore();
+        std::vector<double> baselineMs, coreMs;
+        for (int i = 0; i < runs; ++i) {
+            if (i % 2 == 0) {
+                baselineMs.push_back(millisecondsOf(runBaseline));
+                coreMs.push_back(millisecondsOf(runCore));
+            } else {
+                coreMs.push_back(millisecondsOf(runCore));
+                baselineMs.push_back(millisecondsOf(runBaseline));
+            }
+        }
+        if (baselineFound != n || coreFound != n) {
+            std::fprintf(stderr, "quillon-bench: found %ld and %d shortcuts, expected %d\n",
+                         baselineFound, coreFound, n);
+            return 1;
+        }
+        result.baselineMs = median(baselineMs);
+        result.coreMs = median(coreMs);
+
+        // The page for all records: built in memory, and saved to a file.
+        LinkTable table;
+        coreWalk(root, table);
+        const QString page = work.filePath(QStringLiteral("links.html"));
+        result.pageBytes = linkListBytes(table, OutputKind::Html).size();
+        std::vector<double> buildMs, saveMs;
+        for (int i = 0; i <= runs; ++i) {
+            const double built =
+                millisecondsOf([&] { (void)linkListBytes(table, OutputKind::Html); });
+            bool saved = false;
+            const double save =
+                millisecondsOf([&] { saved = saveLinkList(page, table, OutputKind::Html); });
+            if (!saved) {
+                std::fprintf(stderr, "quillon-bench: cannot write %s\n", qUtf8Printable(page));
+                return 1;
+            }
+            if (i > 0) { // the first run warms up
+                buildMs.push_back(built);
+                saveMs.push_back(save);
+            }
+        }
+        result.pageBuildMs = median(buildMs);
+        result.pageSaveMs = median(saveMs);
+        QFile::remove(page);
+        results.push_back(result);
+    }
+
+    std::fflush(stderr);
+    std::printf("\nMedians of %d runs after one warm-up run; ratio = core walk / baseline.\n\n",
+                runs);
+    std::printf("%9s  %7s  %11s  %12s  %6s  %7s  %10s  %8s  %9s\n", "shortcuts", "folders",
+                "baseline ms", "core walk ms", "ratio", "page MB", "build MB/s", "save ms",
+                "save MB/s");
+    for (const SizeResult &r : results) {
+        std::printf("%9d  %7d  %11.1f  %12.1f  %5.2fx  %7.1f  %10s  %8.1f  %9s\n", r.shortcuts,
+                    r.folders, r.baselineMs, r.coreMs, r.coreMs / r.baselineMs,
+                    double(r.pageBytes) / 1e6,
+                    qPrintable(megabytesPerSecond(r.pageBytes, r.pageBuildMs)), r.pageSaveMs,
+                    qPrintable(megabytesPerSecond(r.pageBytes, r.pageSaveMs)));
+    }
+
+    // Growth from each size to the next, for the walk and the baseline.
+    std::printf("\n");
+    for (size_t i = 1; i < results.size(); ++i) {
+        const SizeResult &a = results[i - 1];
+        const SizeResult &b = results[i];
+        std::printf("growth %d -> %d shortcuts (x%.0f): core walk x%.1f, baseline x%.1f\n",
+                    a.shortcuts, b.shortcuts, double(b.shortcuts) / a.shortcuts,
+                    b.coreMs / a.coreMs, b.baselineMs / a.baselineMs);
+    }
+
+    // Memory in a fresh process, so that the runs above do not count.
+    std::fflush(stdout);
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--memory-walk"), largestRoot});
+    if (child.waitForFinished(600'000) && child.exitCode() == 0) {
+        const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
+        const qint64 before = fields.value(0).toLongLong();
+        const qint64 peak = fields.value(1).toLongLong();
+        const int records = fields.value(2).toInt();
+        std::printf("memory, %d-link walk: peak resident %.1f MB, %.1f MB above the process "
+                    "before the walk, %.0f bytes per record\n",
+                    records, double(peak) / 1e6, double(peak - before) / 1e6,
+                    records > 0 ? double(peak - before) / records : 0.0);
+    } else {
+        std::fprintf(stderr, "quillon-bench: the memory walk failed\n");
+        return 1;
+    }
+    return 0;
+}
