@@ -37,6 +37,84 @@ void sortListing(QList<DirEntry> &entries)
     entries = std::move(sorted);
 }
 
+namespace {
+
+// The length of the valid UTF-8 sequence at the start of bytes, or 0 when there is none:
+// no overlong forms, no surrogates, nothing above U+10FFFF.
+qsizetype validUtf8Length(QByteArrayView bytes)
+{
+    const auto byte = [&bytes](qsizetype i) { return uchar(bytes[i]); };
+    const auto continuation = [&](qsizetype i) {
+        return i < bytes.size() && (byte(i) & 0xC0) == 0x80;
+    };
+    const uchar lead = byte(0);
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return continuation(1) ? 2 : 0;
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        if (!continuation(1) || !continuation(2))
+            return 0;
+        const uchar second = byte(1);
+        if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0))
+            return 0;
+        return 3;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        if (!continuation(1) || !continuation(2) || !continuation(3))
+            return 0;
+        const uchar second = byte(1);
+        if ((lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90))
+            return 0;
+        return 4;
+    }
+    return 0;
+}
+
+constexpr char16_t EscapeBase = 0xDC00;
+
+bool isEscapedByte(QStringView name, qsizetype i)
+{
+    const char16_t unit = name[i].unicode();
+    return unit >= EscapeBase + 0x80 && unit <= EscapeBase + 0xFF &&
+           (i == 0 || !name[i - 1].isHighSurrogate());
+}
+
+} // namespace
+
+QString decodeFileName(QByteArrayView name)
+{
+    QString text;
+    qsizetype runStart = 0; // start of the valid UTF-8 not yet decoded
+    qsizetype i = 0;
+    while (i < name.size()) {
+        if (const qsizetype length = validUtf8Length(name.sliced(i)); length > 0) {
+            i += length;
+            continue;
+        }
+        text += QString::fromUtf8(name.sliced(runStart, i - runStart));
+        text += QChar(char16_t(EscapeBase + uchar(name[i])));
+        runStart = ++i;
+    }
+    text += QString::fromUtf8(name.sliced(runStart));
+    return text;
+}
+
+QByteArray encodeFileName(QStringView name)
+{
+    QByteArray bytes;
+    qsizetype runStart = 0; // start of the text not yet encoded
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (!isEscapedByte(name, i))
+            continue;
+        bytes += name.sliced(runStart, i - runStart).toUtf8();
+        bytes += char(name[i].unicode() - EscapeBase);
+        runStart = i + 1;
+    }
+    bytes += name.sliced(runStart).toUtf8();
+    return bytes;
+}
+
 QChar HostFileSystem::separator() const
 {
     return QDir::separator();
@@ -48,7 +126,7 @@ QChar HostFileSystem::separator() const
 // only links and file systems that do not report types are looked at with fstatat.
 std::optional<QList<DirEntry>> HostFileSystem::list(const QString &folder) const
 {
-    const QByteArray encodedFolder = QFile::encodeName(folder);
+    const QByteArray encodedFolder = encodeFileName(folder);
     DIR *dir = ::opendir(encodedFolder.constData());
     if (!dir)
         return std::nullopt;
@@ -83,7 +161,7 @@ std::optional<QList<DirEntry>> HostFileSystem::list(const QString &folder) const
                     kind = EntryKind::File;
             }
         }
-        entries.append(DirEntry{QFile::decodeName(name), kind});
+        entries.append(DirEntry{decodeFileName(name), kind});
     }
     ::closedir(dir);
     sortListing(entries);
@@ -94,7 +172,7 @@ std::optional<QByteArray> HostFileSystem::readHead(const QString &path, qint64 m
 {
     // O_NONBLOCK: opening a FIFO must never wait for a writer. The type is checked on the open
     // descriptor, so an entry swapped for something else after the listing is still refused.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(encodeFileName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
     struct stat st;
