@@ -59,10 +59,13 @@ void TestQuillonExport::writesTheExampleTree()
         "<LI><A HREF='https://www.lemonde.fr/' target='_blank'>Le Monde</A><BR>\r\n"
         "<BR>\r\n<FONT SIZE='+1'><U><B>Reference</B></U></FONT>\r\n<BR>\r\n"
         "<LI><A HREF='https://en.cppreference.com/w/' target='_blank'>cppreference</A><BR>\r\n"
-        "<LI><A HREF='https://en.wikipedia.org/wiki/Main_Page' target='_blank'>Wikipedia</A><BR>\r\n"
+        "<LI><A HREF='https://en.wikipedia.org/wiki/Main_Page' "
+        "target='_blank'>Wikipedia</A><BR>\r\n"
         "<BR>\r\n<FONT SIZE='+1'><U><B>Tools</B></U></FONT>\r\n<BR>\r\n"
-        "<LI><A HREF='https://cmake.org/cmake/help/latest/' target='_blank'>CMake Reference</A><BR>\r\n"
-        "<LI><A HREF='https://godbolt.org/?a=1&amp;b=2' target='_blank'>Compiler Explorer</A><BR>\r\n"
+        "<LI><A HREF='https://cmake.org/cmake/help/latest/' target='_blank'>CMake "
+        "Reference</A><BR>\r\n"
+        "<LI><A HREF='https://godbolt.org/?a=1&amp;b=2' target='_blank'>Compiler "
+        "Explorer</A><BR>\r\n"
         "<BR>\r\n<FONT SIZE='+1'><U><B>Empty Folder/Nested</B></U></FONT>\r\n<BR>\r\n"
         "<LI><A HREF='https://example.org/cafe' target='_blank'>Caf&#233; M&#252;ller</A><BR>\r\n"
         "<BR>\r\n<FONT SIZE='+1'><U><B>Reference/Languages</B></U></FONT>\r\n<BR>\r\n"
@@ -71,9 +74,11 @@ void TestQuillonExport::writesTheExampleTree()
         "</UL> \r\n";
     QCOMPARE(run.out, expected);
 
-    const Run html = runExport({QStringLiteral("--html"), QStringLiteral(QUILLON_EXAMPLES_DIR "/favorites/")});
+    const Run html =
+        runExport({QStringLiteral("--html"), QStringLiteral(QUILLON_EXAMPLES_DIR "/favorites/")});
     QCOMPARE(html.exitCode, 0);
-    QVERIFY(html.out.startsWith("<HTML>\r\n<HEAD>\r\n<TITLE>Links</TITLE>\r\n</HEAD>\r\n<BODY>\r\n<UL> \r\n"));
+    QVERIFY(html.out.startsWith(
+        "<HTML>\r\n<HEAD>\r\n<TITLE>Links</TITLE>\r\n</HEAD>\r\n<BODY>\r\n<UL> \r\n"));
     QVERIFY(html.out.endsWith("</UL> \r\n</BODY>\r\n</HTML>\r\n"));
 }
 
@@ -85,15 +90,18 @@ void TestQuillonExport::writesToAFileOnlyWhenAllWentWell()
     const QString target = out.filePath(QStringLiteral("links.dat"));
     const Run ok = runExport({QStringLiteral("-o"), target, tree.root()});
     QCOMPARE(ok.exitCode, 0);
-    QCOMPARE(readAll(target),
-             QByteArray("<UL> \r\n<LI><A HREF='http://a/' target='_blank'>a</A><BR>\r\n</UL> \r\n"));
+    QCOMPARE(
+        readAll(target),
+        QByteArray("<UL> \r\n<LI><A HREF='http://a/' target='_blank'>a</A><BR>\r\n</UL> \r\n"));
 
-    const Run bad = runExport({QStringLiteral("-o"), out.filePath(QStringLiteral("adir/x/links.dat")), tree.root()});
+    const Run bad = runExport(
+        {QStringLiteral("-o"), out.filePath(QStringLiteral("adir/x/links.dat")), tree.root()});
     QCOMPARE(bad.exitCode, 1);
     QVERIFY(bad.err.contains("adir/x/links.dat"));
 
     QVERIFY(QDir(out.path()).mkdir(QStringLiteral("taken")));
-    const Run dir = runExport({QStringLiteral("--output"), out.filePath(QStringLiteral("taken")), tree.root()});
+    const Run dir =
+        runExport({QStringLiteral("--output"), out.filePath(QStringLiteral("taken")), tree.root()});
     QCOMPARE(dir.exitCode, 1);
     QVERIFY(QFileInfo(out.filePath(QStringLiteral("taken"))).isDir());
     QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"links.dat"}));
@@ -104,7 +112,8 @@ void TestQuillonExport::nothingFoundStillWritesTheEmptyFile()
     FavoritesTree tree;
     tree.addFile(QStringLiteral("readme.txt"), "not a shortcut");
     const QString target = tree.path(QStringLiteral("out.html"));
-    const Run run = runExport({QStringLiteral("--html"), QStringLiteral("-o"), target, tree.root()});
+    const Run run =
+        runExport({QStringLiteral("--html"), QStringLiteral("-o"), target, tree.root()});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.err.trimmed(), QByteArray("No Favorites Were Found In This Location"));
     QVERIFY(QFileInfo::exists(target));
@@ -116,18 +125,20 @@ void TestQuillonExport::refusesBadRequests_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QByteArray>("message");
-    QTest::newRow("root is too broad") << QStringList{QStringLiteral("/")} << 1
-                                       << QByteArray("This Selection Is Too Broad, Please Narrow Down Your Search");
-    QTest::newRow("home is too broad") << QStringList{QStringLiteral("/home/")} << 1
-                                       << QByteArray("This Selection Is Too Broad");
-    QTest::newRow("missing folder") << QStringList{QStringLiteral("/no/such/folder")} << 1
-                                    << QByteArray("is not a folder");
+    QTest::newRow("root is too broad")
+        << QStringList{QStringLiteral("/")} << 1
+        << QByteArray("This Selection Is Too Broad, Please Narrow Down Your Search");
+    QTest::newRow("home is too broad")
+        << QStringList{QStringLiteral("/home/")} << 1 << QByteArray("This Selection Is Too Broad");
+    QTest::newRow("missing folder")
+        << QStringList{QStringLiteral("/no/such/folder")} << 1 << QByteArray("is not a folder");
     QTest::newRow("no folder") << QStringList{} << 2 << QByteArray("no FOLDER given");
     QTest::newRow("two folders") << QStringList{QStringLiteral("/tmp"), QStringLiteral("/tmp")} << 2
                                  << QByteArray("only one FOLDER");
-    QTest::newRow("unknown option") << QStringList{QStringLiteral("--pdf"), QStringLiteral("/tmp")}
-                                    << 2 << QByteArray("pdf");
-    QTest::newRow("both kinds") << QStringList{QStringLiteral("--html"), QStringLiteral("--dat"), QStringLiteral("/tmp")}
+    QTest::newRow("unknown option")
+        << QStringList{QStringLiteral("--pdf"), QStringLiteral("/tmp")} << 2 << QByteArray("pdf");
+    QTest::newRow("both kinds") << QStringList{QStringLiteral("--html"), QStringLiteral("--dat"),
+                                               QStringLiteral("/tmp")}
                                 << 2 << QByteArray("cannot be used together");
 }
 

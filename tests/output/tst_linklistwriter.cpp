@@ -25,7 +25,8 @@ LinkTable sampleTable()
 {
     LinkTable t;
     t.append(rec(true, std::nullopt, QStringLiteral("Top"), QStringLiteral("http://top/")));
-    t.append(rec(true, QStringLiteral("News"), QStringLiteral("BBC"), QStringLiteral("http://bbc/")));
+    t.append(
+        rec(true, QStringLiteral("News"), QStringLiteral("BBC"), QStringLiteral("http://bbc/")));
     t.append(rec(true, std::nullopt, QStringLiteral("CNN"), QStringLiteral("http://cnn/")));
     return t;
 }
@@ -105,8 +106,8 @@ void TestLinkListWriter::headingsFollowTheTicks_data()
                                  << QByteArray("<UL> \r\n</UL> \r\n");
     QTest::newRow("group start unticked: no heading, links follow the previous group")
         << QList<bool>{true, false, true} << "<UL> \r\n" + top + cnn + "</UL> \r\n";
-    QTest::newRow("only the group start") << QList<bool>{false, true, false}
-                                          << "<UL> \r\n" + heading + bbc + "</UL> \r\n";
+    QTest::newRow("only the group start")
+        << QList<bool>{false, true, false} << "<UL> \r\n" + heading + bbc + "</UL> \r\n";
 }
 
 void TestLinkListWriter::headingsFollowTheTicks()

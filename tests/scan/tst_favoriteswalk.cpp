@@ -18,8 +18,9 @@ QStringList rows(const LinkTable &table)
 {
     QStringList out;
     for (const LinkRecord &r : table.records()) {
-        out << QString(r.Selected == true ? QString() : QStringLiteral("UNTICKED:")) + (r.FolderName ? *r.FolderName : QStringLiteral("-")) + u'|' + r.SiteName.value_or(QString()) +
-                   u'|' + r.URL.value_or(QString());
+        out << QString(r.Selected == true ? QString() : QStringLiteral("UNTICKED:")) +
+                   (r.FolderName ? *r.FolderName : QStringLiteral("-")) + u'|' +
+                   r.SiteName.value_or(QString()) + u'|' + r.URL.value_or(QString());
     }
     return out;
 }
@@ -65,9 +66,8 @@ void TestFavoritesWalk::recordsComeBreadthFirstWithFolderNamesOnGroupStarts()
     fs.addFile(QStringLiteral("C:\\Fav\\Second.url"), shortcut("http://second/"));
 
     QCOMPARE(walk(fs, QStringLiteral("C:\\Fav\\")),
-             QStringList({"-|Top|http://top/", "-|Second|http://second/",
-                          "A|a1|http://a1/", "-|a2|http://a2/",
-                          "B|b1|http://b1/", "-|b2|http://b2/",
+             QStringList({"-|Top|http://top/", "-|Second|http://second/", "A|a1|http://a1/",
+                          "-|a2|http://a2/", "B|b1|http://b1/", "-|b2|http://b2/",
                           "A\\Deep|d1|http://d1/", "Empty\\Inner|i|http://i/"}));
 }
 
@@ -149,7 +149,8 @@ void TestFavoritesWalk::badEntriesKeepTheWalkGoing()
 
     LinkTable table;
     const WalkResult result = walkFavorites(fs, QStringLiteral("C:\\F\\"), 5, table);
-    QCOMPARE(rows(table), QStringList({"-|device|", "-|locked|", "-|vanished|", "Open|o|http://o/"}));
+    QCOMPARE(rows(table),
+             QStringList({"-|device|", "-|locked|", "-|vanished|", "Open|o|http://o/"}));
     QCOMPARE(result.progress.foldersSkipped, 1);
     QCOMPARE(fs.readCount(QStringLiteral("C:\\F\\device.url")), 0);
 }

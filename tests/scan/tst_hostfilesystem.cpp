@@ -46,7 +46,8 @@ private Q_SLOTS:
 void TestHostFileSystem::listingIsSortedByUpperCasedName()
 {
     FavoritesTree tree;
-    for (const char *name : {"beta.url", "Alpha.url", "_under.url", "alpha.url", "Zed.url", "b.url"})
+    for (const char *name :
+         {"beta.url", "Alpha.url", "_under.url", "alpha.url", "Zed.url", "b.url"})
         tree.addShortcut(QString::fromLatin1(name), QStringLiteral("http://x/"));
     const auto entries = HostFileSystem().list(tree.root());
     QVERIFY(entries);
@@ -54,7 +55,8 @@ void TestHostFileSystem::listingIsSortedByUpperCasedName()
     for (const DirEntry &e : *entries)
         names << e.name;
     // "_" (0x5F) sorts after the capital letters, since names compare in upper case.
-    QCOMPARE(names, QStringList({"Alpha.url", "alpha.url", "b.url", "beta.url", "Zed.url", "_under.url"}));
+    QCOMPARE(names,
+             QStringList({"Alpha.url", "alpha.url", "b.url", "beta.url", "Zed.url", "_under.url"}));
 }
 
 void TestHostFileSystem::hiddenEntriesAreLeftOut()
@@ -74,7 +76,8 @@ void TestHostFileSystem::linksAreReadButNeverWalked()
                         tree.path(QStringLiteral("alias.url"))));
     QVERIFY(QFile::link(tree.root(), tree.path(QStringLiteral("Real/cycle"))));
     QVERIFY(QFile::link(QStringLiteral("/"), tree.path(QStringLiteral("root.url"))));
-    QVERIFY(QFile::link(tree.path(QStringLiteral("missing")), tree.path(QStringLiteral("dangling.url"))));
+    QVERIFY(QFile::link(tree.path(QStringLiteral("missing")),
+                        tree.path(QStringLiteral("dangling.url"))));
 
     QCOMPARE(walkSites(tree.root()),
              QStringList({"-|alias|http://target/", "-|dangling|", "Real|target|http://target/"}));
@@ -83,7 +86,8 @@ void TestHostFileSystem::linksAreReadButNeverWalked()
 void TestHostFileSystem::specialFilesAreNeverOpened()
 {
     FavoritesTree tree;
-    QVERIFY(::mkfifo(QFile::encodeName(tree.path(QStringLiteral("pipe.url"))).constData(), 0644) == 0);
+    QVERIFY(::mkfifo(QFile::encodeName(tree.path(QStringLiteral("pipe.url"))).constData(), 0644) ==
+            0);
     tree.addShortcut(QStringLiteral("after.url"), QStringLiteral("http://after/"));
     QElapsedTimer clock;
     clock.start();
@@ -104,7 +108,8 @@ void TestHostFileSystem::unreadableEntriesKeepTheWalkGoing()
     QFile::setPermissions(tree.path(QStringLiteral("locked.url")), {});
     QFile::setPermissions(tree.path(QStringLiteral("Closed")), {});
     const QStringList sites = walkSites(tree.root());
-    QFile::setPermissions(tree.path(QStringLiteral("Closed")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(tree.path(QStringLiteral("Closed")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(sites, QStringList({"-|locked|", "Open|o|http://o/"}));
 }
 

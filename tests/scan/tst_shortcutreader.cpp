@@ -24,8 +24,7 @@ void TestShortcutReader::address_data()
         << "http://Example.org/A b ";
     QTest::newRow("key in small letters") << QByteArray("baseurl=http://x/Y\r\n") << "http://x/Y";
     QTest::newRow("key in mixed letters") << QByteArray("BaseUrl=http://x/\r\n") << "http://x/";
-    QTest::newRow("key with nothing after it") << QByteArray("BASEURL=\r\nURL=http://u/\r\n")
-                                               << "";
+    QTest::newRow("key with nothing after it") << QByteArray("BASEURL=\r\nURL=http://u/\r\n") << "";
     QTest::newRow("first of two keys counts")
         << QByteArray("BASEURL=http://first/\r\nBASEURL=http://second/\r\n") << "http://first/";
     QTest::newRow("blank and other lines first")
@@ -33,7 +32,8 @@ void TestShortcutReader::address_data()
     QTest::newRow("key further in gives the text after it")
         << QByteArray("  BASEURL=http://indented/\r\n") << "http://indented/";
     QTest::newRow("base key beats an earlier URL line")
-        << QByteArray("[InternetShortcut]\r\nURL=http://url/\r\n[DEFAULT]\r\nBASEURL=http://base/\r\n")
+        << QByteArray(
+               "[InternetShortcut]\r\nURL=http://url/\r\n[DEFAULT]\r\nBASEURL=http://base/\r\n")
         << "http://base/";
     QTest::newRow("only URL, as browsers write it")
         << QByteArray("[InternetShortcut]\r\nURL=https://modern.example/?a=1&b=2\r\n")
@@ -49,12 +49,12 @@ void TestShortcutReader::address_data()
         << QByteArray("URL=http://q/?a=b=c\n") << "http://q/?a=b=c";
     QTest::newRow("no address at all") << QByteArray("[InternetShortcut]\r\nIDList=\r\n") << "";
     QTest::newRow("empty file") << QByteArray() << "";
-    QTest::newRow("line feeds only") << QByteArray("[DEFAULT]\nBASEURL=http://lf/\nURL=x\n")
-                                     << "http://lf/";
+    QTest::newRow("line feeds only")
+        << QByteArray("[DEFAULT]\nBASEURL=http://lf/\nURL=x\n") << "http://lf/";
     QTest::newRow("carriage returns only")
         << QByteArray("[DEFAULT]\rBASEURL=http://cr/\rURL=x\r") << "http://cr/";
-    QTest::newRow("no final line end") << QByteArray("[DEFAULT]\r\nBASEURL=http://end/")
-                                       << "http://end/";
+    QTest::newRow("no final line end")
+        << QByteArray("[DEFAULT]\r\nBASEURL=http://end/") << "http://end/";
     QTest::newRow("binary garbage") << QByteArray("\x00\xff\x01\x02\r\x9c", 6) << "";
 }
 
@@ -81,8 +81,8 @@ void TestShortcutReader::decodesByteOrderMarksAndBadBytes_data()
     QTest::addColumn<QString>("expected");
 
     const QString cafe = QStringLiteral("http://caf\u00e9.example/\U0001F600");
-    QTest::newRow("UTF-8 with mark") << QByteArray("\xEF\xBB\xBFURL=" + cafe.toUtf8() + "\r\n")
-                                     << cafe;
+    QTest::newRow("UTF-8 with mark")
+        << QByteArray("\xEF\xBB\xBFURL=" + cafe.toUtf8() + "\r\n") << cafe;
     QTest::newRow("UTF-8 without mark") << QByteArray("URL=" + cafe.toUtf8()) << cafe;
 
     const QString line = QStringLiteral("BASEURL=") + cafe + QStringLiteral("\r\n");

@@ -92,7 +92,8 @@ std::optional<QList<DirEntry>> MemoryFileSystem::list(const QString &folder) con
     QList<DirEntry> entries;
     const bool isRoot = normalized(folder).size() == 3;
     if (!isRoot)
-        entries = {{QStringLiteral("."), EntryKind::Folder}, {QStringLiteral(".."), EntryKind::Folder}};
+        entries = {{QStringLiteral("."), EntryKind::Folder},
+                   {QStringLiteral(".."), EntryKind::Folder}};
     for (const QString &childKey : it->children) {
         const Node &child = m_nodes[childKey];
         if (child.attributes & (Hidden | System))

@@ -23,7 +23,9 @@ public:
         ReparsePoint = 1024,
     };
 
-    explicit MemoryFileSystem(QChar separator = u'\\') : m_separator(separator) {}
+    explicit MemoryFileSystem(QChar separator = u'\\')
+        : m_separator(separator)
+    {}
 
     // Adds a folder and every missing folder above it.
     void addFolder(const QString &path, unsigned attributes = Directory);

@@ -8,5 +8,5 @@ namespace quillon::test {
 void prepareEnvironment();
 } // namespace quillon::test
 
-#define QUILLON_TEST_MAIN(TestObject)                                                           \
+#define QUILLON_TEST_MAIN(TestObject)                                                              \
     QTEST_MAIN_WRAPPER(TestObject, quillon::test::prepareEnvironment(); QTEST_MAIN_SETUP())

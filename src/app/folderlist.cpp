@@ -1,0 +1,141 @@
+#include "app/folderlist.h"
+
+#include "scan/filesystem.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QStyle>
+#include <QStyledItemDelegate>
+
+namespace quillon {
+
+namespace {
+
+constexpr int PathRole = Qt::UserRole;
+constexpr int DepthRole = Qt::UserRole + 1;
+
+// Indents each folder by its depth, as a tree would, while the list stays a flat list.
+class IndentDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const int indent =
+            index.data(DepthRole).toInt() * option->fontMetrics.averageCharWidth() * 2;
+        option->rect.adjust(indent, 0, 0, 0);
+    }
+};
+
+} // namespace
+
+FolderList::FolderList(const FileSystem &fs, QWidget *parent)
+    : QListWidget(parent)
+    , m_fs(fs)
+{
+    setItemDelegate(new IndentDelegate(this));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+    connect(this, &QListWidget::itemDoubleClicked, this, &FolderList::openItem);
+}
+
+bool FolderList::isRoot(const QString &path) const
+{
+    const QChar sep = m_fs.separator();
+    return path == QString(sep) || (path.size() == 3 && path[1] == u':' && path[2] == sep);
+}
+
+QString FolderList::normalized(const QString &path) const
+{
+    const QChar sep = m_fs.separator();
+    QString out = path;
+    if (out.size() == 2 && out[1] == u':')
+        out += sep;
+    while (out.endsWith(sep) && !isRoot(out) && out.size() > 1)
+        out.chop(1);
+    return out;
+}
+
+QString FolderList::join(const QString &folder, const QString &name) const
+{
+    return folder.endsWith(m_fs.separator()) ? folder + name : folder + m_fs.separator() + name;
+}
+
+bool FolderList::setPath(const QString &path, QString *error)
+{
+    const QString target = normalized(path);
+    const auto entries = target.isEmpty() ? std::nullopt : m_fs.list(target);
+    if (!entries || !m_fs.isFolder(target)) {
+        if (error)
+            *error = QStringLiteral("Cannot open the folder \"%1\".").arg(target);
+        return false;
+    }
+    QStringList subfolders;
+    for (const DirEntry &entry : *entries) {
+        if ((entry.kind == EntryKind::Folder || entry.kind == EntryKind::FolderLink) &&
+            entry.name != u"." && entry.name != u"..")
+            subfolders << entry.name;
+    }
+    const bool changed = target != m_path;
+    m_path = target;
+    fill(subfolders);
+    if (changed)
+        Q_EMIT pathChanged();
+    return true;
+}
+
+void FolderList::fill(const QStringList &subfolders)
+{
+    clear();
+    const QChar sep = m_fs.separator();
+    const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+
+    // Ancestors from the root down to the open folder.
+    QStringList ancestors;
+    QString walked;
+    const QStringList parts = m_path.split(sep, Qt::SkipEmptyParts);
+    int depth = 0;
+    const auto addItem = [&](const QString &label, const QString &fullPath, bool open) {
+        auto *item = new QListWidgetItem(open ? openIcon : closedIcon, label, this);
+        item->setData(PathRole, fullPath);
+        item->setData(DepthRole, depth++);
+        return item;
+    };
+    QListWidgetItem *current = nullptr;
+    if (m_path.startsWith(sep)) { // a Unix path starts at "/"
+        walked = sep;
+        current = addItem(walked, walked, true);
+    }
+    for (const QString &part : parts) {
+        walked = walked.isEmpty() ? part + sep : join(walked, part);
+        current = addItem(part.endsWith(u':') ? part + sep : part, normalized(walked), true);
+    }
+    const int childDepth = depth;
+    for (const QString &name : subfolders) {
+        depth = childDepth;
+        addItem(name, join(m_path, name), false);
+    }
+    if (current)
+        setCurrentItem(current);
+}
+
+void FolderList::openItem(QListWidgetItem *item)
+{
+    if (!item)
+        return;
+    QString error;
+    if (!setPath(item->data(PathRole).toString(), &error))
+        Q_EMIT openFailed(error);
+}
+
+void FolderList::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        openItem(currentItem());
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
+} // namespace quillon

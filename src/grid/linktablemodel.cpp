@@ -1,0 +1,125 @@
+#include "grid/linktablemodel.h"
+
+#include <algorithm>
+
+namespace quillon {
+
+LinkTableModel::LinkTableModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{}
+
+void LinkTableModel::setTable(std::shared_ptr<LinkTable> table)
+{
+    beginResetModel();
+    m_table = std::move(table);
+    m_rows = m_table ? m_table->recordCount() : 0;
+    endResetModel();
+}
+
+void LinkTableModel::syncRows()
+{
+    const int count = m_table ? m_table->recordCount() : 0;
+    if (count <= m_rows)
+        return;
+    beginInsertRows({}, m_rows, count - 1);
+    m_rows = count;
+    endInsertRows();
+}
+
+void LinkTableModel::setSelected(const QList<int> &rows, bool selected)
+{
+    QList<int> sorted = rows;
+    std::sort(sorted.begin(), sorted.end());
+    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    qsizetype runStart = -1;
+    for (qsizetype i = 0; i < sorted.size(); ++i) {
+        const int row = sorted[i];
+        if (row < 0 || row >= m_rows)
+            continue;
+        m_table->setSelected(row, selected);
+        if (runStart < 0)
+            runStart = i;
+        const bool runEnds = i + 1 == sorted.size() || sorted[i + 1] != row + 1;
+        if (runEnds) {
+            const QModelIndex first = index(sorted[runStart], SelectedColumn);
+            Q_EMIT dataChanged(first, index(row, SelectedColumn), {Qt::CheckStateRole});
+            runStart = -1;
+        }
+    }
+}
+
+bool LinkTableModel::isValid(const QModelIndex &index) const
+{
+    return index.isValid() && !index.parent().isValid() && index.model() == this &&
+           index.row() >= 0 && index.row() < m_rows && index.column() >= 0 &&
+           index.column() < LinkFieldCount;
+}
+
+int LinkTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_rows;
+}
+
+int LinkTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() || !m_table ? 0 : LinkFieldCount;
+}
+
+QVariant LinkTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!isValid(index))
+        return {};
+    const LinkRecord &record = m_table->record(index.row());
+    const int column = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        if (column == SelectedColumn)
+            return {};
+        return m_table->value(index.row(), LinkField(column));
+    case Qt::CheckStateRole:
+        if (column == SelectedColumn)
+            return record.isTicked() ? Qt::Checked : Qt::Unchecked;
+        return {};
+    case Qt::BackgroundRole:
+        if (m_cellBackground) {
+            if (const auto colour = m_cellBackground(record, column))
+                return *colour;
+        }
+        return {};
+    default:
+        return {};
+    }
+}
+
+bool LinkTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!isValid(index) || index.column() != SelectedColumn || role != Qt::CheckStateRole)
+        return false;
+    const bool ticked = value.toInt() == Qt::Checked;
+    m_table->setSelected(index.row(), ticked);
+    Q_EMIT dataChanged(index, index, {Qt::CheckStateRole});
+    return true;
+}
+
+Qt::ItemFlags LinkTableModel::flags(const QModelIndex &index) const
+{
+    if (!isValid(index))
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    if (index.column() == SelectedColumn)
+        flags |= Qt::ItemIsUserCheckable;
+    return flags;
+}
+
+QVariant LinkTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= LinkFieldCount)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    // The tick column is only as wide as a check box: its name shows as a tip instead.
+    if (role == Qt::ToolTipRole || (role == Qt::DisplayRole && section != SelectedColumn))
+        return linkFieldName(LinkField(section));
+    return {};
+}
+
+} // namespace quillon

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "links/linktable.h"
+
+#include <QAbstractTableModel>
+#include <QColor>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace quillon {
+
+// Shows a link table as a grid: one row per record, one column per field. Column 0 is a tick
+// box that writes into the record's "Selected"; the other columns are read-only. Records
+// appended to the table after binding become rows when syncRows() is called, in one batch.
+class LinkTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { SelectedColumn = 0, FolderColumn = 1, SiteColumn = 2, UrlColumn = 3 };
+
+    // Gives the background of one cell of a record, or none for the grid's own colour.
+    using CellBackground = std::function<std::optional<QColor>(const LinkRecord &, int column)>;
+
+    explicit LinkTableModel(QObject *parent = nullptr);
+
+    // Shows another table; the model holds its own reference to it.
+    void setTable(std::shared_ptr<LinkTable> table);
+    const std::shared_ptr<LinkTable> &table() const { return m_table; }
+
+    void setCellBackground(CellBackground background) { m_cellBackground = std::move(background); }
+
+    // Makes rows of the records appended since the last call.
+    void syncRows();
+
+    // Ticks or unticks several rows at once; one change signal per run of neighbouring rows.
+    void setSelected(const QList<int> &rows, bool selected);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    bool isValid(const QModelIndex &index) const;
+
+    std::shared_ptr<LinkTable> m_table;
+    int m_rows = 0;
+    CellBackground m_cellBackground;
+};
+
+} // namespace quillon

@@ -1,0 +1,270 @@
+// The window as a person sees and uses it, on the real disk.
+
+#include "app/folderlist.h"
+#include "app/mainwindow.h"
+#include "favoritestree.h"
+#include "grid/linkgrid.h"
+#include "grid/twips.h"
+#include "links/linktable.h"
+#include "output/linklistwriter.h"
+#include "scan/hostfilesystem.h"
+#include "scripteddialogs.h"
+#include "testmain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTemporaryDir>
+
+using namespace quillon;
+using quillon::test::ScriptedDialogs;
+
+namespace {
+
+struct Window {
+    HostFileSystem fs;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<MainWindow> window;
+
+    Window()
+    {
+        WindowEnvironment env = WindowEnvironment::host(fs);
+        env.initialFolder = QDir::tempPath();
+        window = std::make_unique<MainWindow>(dialogs, env);
+    }
+
+    template <typename T = QWidget> T *child(const char *name) const
+    {
+        return window->findChild<T *>(QString::fromLatin1(name));
+    }
+    LinkGrid *grid() const { return child<LinkGrid>("UltraGrid"); }
+
+    void generate(const QString &folder)
+    {
+        QVERIFY(child<FolderList>("Dir1")->setPath(folder));
+        window->cmdGenerate_Click();
+    }
+};
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return {left / 15, top / 15, width / 15, height / 15};
+}
+
+QString examples()
+{
+    return QStringLiteral(QUILLON_EXAMPLES_DIR "/favorites");
+}
+
+} // namespace
+
+class TestWindowWidgets : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void controlsSitAtTheirTwipPositions_data();
+    void controlsSitAtTheirTwipPositions();
+    void captionsAndStartState();
+    void tabOrderAndAccessKeys();
+    void generateShowsShadedGroupsAndSizedColumns();
+    void tickingWithMouseAndSpaceChangesTheOutput();
+    void folderListOpensOnDoubleClickOrEnterOnly();
+};
+
+void TestWindowWidgets::controlsSitAtTheirTwipPositions_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("expected");
+    QTest::newRow("grid") << "UltraGrid" << twipsRect(120, 2880, 10095, 3015);
+    QTest::newRow(".HTML") << "optOutPutType_1" << twipsRect(9120, 1920, 975, 195);
+    QTest::newRow(".DAT") << "optOutPutType_0" << twipsRect(9120, 1560, 735, 195);
+    QTest::newRow("frame") << "frmOutPutOptions" << twipsRect(9000, 1320, 1215, 855);
+    QTest::newRow("write") << "cmdWriteToFile" << twipsRect(9000, 720, 1215, 495);
+    QTest::newRow("exit") << "cmdExit" << twipsRect(9000, 2280, 1215, 495);
+    QTest::newRow("generate") << "cmdGenerate" << twipsRect(9000, 120, 1215, 495);
+    QTest::newRow("folders") << "Dir1" << twipsRect(120, 840, 8775, 1890);
+    QTest::newRow("drives") << "Drive1" << twipsRect(120, 480, 8775, 315);
+}
+
+void TestWindowWidgets::controlsSitAtTheirTwipPositions()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, expected);
+    Window w;
+    QCOMPARE(w.window->logicalDpiX(), 96);
+    const QWidget *widget = w.window->findChild<QWidget *>(name);
+    QVERIFY(widget);
+    QCOMPARE(widget->geometry(), expected);
+    QCOMPARE(w.window->size(), QSize(688, 398));
+    QCOMPARE(w.window->minimumSize(), w.window->maximumSize()); // not resizable
+    // The label keeps its place; it may only grow to fit its text in a substitute font.
+    const QRect label = w.child("Label1")->geometry();
+    QCOMPARE(label.topLeft(), QPoint(8, 8));
+    QVERIFY(label.width() >= 217 && label.right() < 600);
+}
+
+void TestWindowWidgets::captionsAndStartState()
+{
+    Window w;
+    QCOMPARE(w.window->windowTitle(), QStringLiteral("Quillon"));
+    QCOMPARE(w.child<QPushButton>("cmdGenerate")->text(), QStringLiteral("&Generate"));
+    QCOMPARE(w.child<QPushButton>("cmdWriteToFile")->text(), QStringLiteral("&Write To File"));
+    QCOMPARE(w.child<QPushButton>("cmdExit")->text(), QStringLiteral("E&xit"));
+    QCOMPARE(w.child<QGroupBox>("frmOutPutOptions")->title(), QStringLiteral("OutPut Options"));
+    QCOMPARE(w.child<QLabel>("Label1")->text(), QStringLiteral("Browse to your Favorites folder"));
+    QVERIFY(w.child<QLabel>("Label1")->font().bold());
+    QCOMPARE(w.child<QLabel>("Label1")->font().pointSizeF(), 9.75);
+    QCOMPARE(w.child<QPushButton>("cmdGenerate")->font().pointSizeF(), 8.25);
+    QCOMPARE(w.window->font().pointSizeF(), 9.75);
+    QVERIFY(w.child<QRadioButton>("optOutPutType_0")->isChecked());
+    QVERIFY(!w.child<QRadioButton>("optOutPutType_1")->isChecked());
+    QVERIFY(!w.child<QPushButton>("cmdWriteToFile")->isEnabled());
+}
+
+void TestWindowWidgets::tabOrderAndAccessKeys()
+{
+    Window w;
+    // The focus chain, each widget named by the window's control that holds it.
+    QStringList order;
+    QWidget *widget = w.child("Drive1");
+    while (order.size() < 8) {
+        QWidget *control = widget;
+        while (control && control->parentWidget() != w.window.get())
+            control = control->parentWidget();
+        if (control && (widget->focusPolicy() & Qt::TabFocus) &&
+            !order.contains(control->objectName()))
+            order << control->objectName();
+        widget = widget->nextInFocusChain();
+    }
+    QCOMPARE(order, QStringList({"Drive1", "Dir1", "cmdGenerate", "cmdExit", "cmdWriteToFile",
+                                 "optOutPutType_1", "optOutPutType_0", "UltraGrid"}));
+
+    w.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+    QVERIFY(w.child<FolderList>("Dir1")->setPath(examples()));
+    // An access key presses its button the way a click does, a moment later.
+    QTest::keyClick(w.window.get(), Qt::Key_W, Qt::AltModifier); // disabled: nothing happens
+    QTest::qWait(300);
+    QCOMPARE(w.dialogs.saveRequests.size(), 0);
+    QTest::keyClick(w.window.get(), Qt::Key_G, Qt::AltModifier);
+    QTRY_COMPARE(w.window->linkRecordset()->recordCount(), 12);
+    QTest::keyClick(w.window.get(), Qt::Key_W, Qt::AltModifier);
+    QTRY_COMPARE(w.dialogs.saveRequests.size(), 1); // answered with a cancel
+    QSignalSpy ended(w.window.get(), &MainWindow::programEnded);
+    QTest::keyClick(w.window.get(), Qt::Key_X, Qt::AltModifier);
+    QTRY_COMPARE(ended.size(), 1);
+}
+
+void TestWindowWidgets::generateShowsShadedGroupsAndSizedColumns()
+{
+    Window w;
+    w.window->show();
+    w.generate(examples());
+    LinkGrid *grid = w.grid();
+    const LinkTableModel *model = grid->model();
+    QCOMPARE(model->rowCount(), 12);
+    QCOMPARE(grid->caption(), QStringLiteral("Deselect What You Do Not Want"));
+    QCOMPARE(grid->view()->currentIndex(), model->index(0, 0));
+
+    // Only the folder cell of a row that opens a group is grey.
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const bool opens = w.window->linkRecordset()->record(row).opensFolderGroup();
+        for (int column = 0; column < 4; ++column) {
+            const QVariant background = model->index(row, column).data(Qt::BackgroundRole);
+            const bool grey = background.value<QColor>() == QColor(0xC0, 0xC0, 0xC0);
+            QCOMPARE(grey, opens && column == 1);
+            QVERIFY(grey || !background.isValid());
+        }
+    }
+
+    // Each column is as wide as its widest value in the window's font, plus 250 twips.
+    const QFontMetricsF metrics(w.window->font());
+    for (int column = 1; column <= 3; ++column) {
+        double widest = 0;
+        for (int row = 0; row < model->rowCount(); ++row)
+            widest = std::max(
+                widest, metrics.horizontalAdvance(model->index(row, column).data().toString()));
+        const int expected = twipsToPixels(pixelsToTwips(widest, 96) + 250, 96);
+        QCOMPARE(grid->view()->columnWidth(column), expected);
+    }
+    // The tick column fits a check box.
+    const int indicator = grid->view()->style()->pixelMetric(QStyle::PM_IndicatorWidth);
+    QVERIFY(grid->view()->columnWidth(0) >= indicator);
+    QVERIFY(grid->view()->columnWidth(0) <= indicator + 12);
+
+    const QString shot = QStringLiteral(QT_TESTCASE_BUILDDIR "/quillon-window.png");
+    QVERIFY(w.window->grab().save(shot));
+    qInfo("Screenshot of the window after Generate: %s", qPrintable(shot));
+}
+
+void TestWindowWidgets::tickingWithMouseAndSpaceChangesTheOutput()
+{
+    Window w;
+    w.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
+    w.generate(examples());
+    QTableView *view = w.grid()->view();
+    const LinkTableModel *model = w.grid()->model();
+
+    // A click on the tick box of row 1, then the space bar on row 3.
+    const QRect cell = view->visualRect(model->index(1, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(w.window->linkRecordset()->record(1).Selected, std::optional<bool>(false));
+    view->setFocus();
+    view->setCurrentIndex(model->index(3, 0));
+    QTest::keyClick(view, Qt::Key_Space);
+    QCOMPARE(w.window->linkRecordset()->record(3).Selected, std::optional<bool>(false));
+
+    QTemporaryDir out;
+    const QString target = out.filePath(QStringLiteral("links.html"));
+    w.child<QRadioButton>("optOutPutType_1")->click();
+    w.dialogs.saveAnswers = {target};
+    QTest::mouseClick(w.child<QPushButton>("cmdWriteToFile"), Qt::LeftButton);
+    const QByteArray written = readAll(target);
+    QCOMPARE(written, linkListBytes(*w.window->linkRecordset(), OutputKind::Html));
+    QVERIFY(!written.contains("Qt Documentation"));
+    QVERIFY(written.contains("Debian"));
+    QCOMPARE(w.dialogs.messages.last().title, QStringLiteral("Success"));
+}
+
+void TestWindowWidgets::folderListOpensOnDoubleClickOrEnterOnly()
+{
+    Window w;
+    w.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
+    auto *dir = w.child<FolderList>("Dir1");
+    QVERIFY(dir->setPath(examples()));
+    const auto itemNamed = [dir](const QString &text) {
+        const auto items = dir->findItems(text, Qt::MatchExactly);
+        return items.isEmpty() ? nullptr : items.first();
+    };
+    QListWidgetItem *news = itemNamed(QStringLiteral("News"));
+    QVERIFY(news);
+    const QPoint at = dir->visualItemRect(news).center();
+    QTest::mouseClick(dir->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(dir->path(), QDir::toNativeSeparators(examples())); // highlighted only
+    QTest::mouseDClick(dir->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(dir->path(), QDir::toNativeSeparators(examples() + QStringLiteral("/News")));
+    QCOMPARE(w.window->UserSelectedPath, dir->path());
+
+    // Enter on the parent folder goes back up.
+    dir->setFocus();
+    dir->setCurrentItem(itemNamed(QStringLiteral("favorites")));
+    QTest::keyClick(dir, Qt::Key_Return);
+    QCOMPARE(dir->path(), QDir::toNativeSeparators(examples()));
+    QVERIFY(!itemNamed(QStringLiteral(".hidden")));
+}
+
+QUILLON_TEST_MAIN(TestWindowWidgets)
+#include "tst_windowwidgets.moc"

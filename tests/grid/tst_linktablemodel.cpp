@@ -1,0 +1,114 @@
+#include "grid/linktablemodel.h"
+#include "testmain.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+
+using namespace quillon;
+
+namespace {
+
+std::shared_ptr<LinkTable> tableOf(int records)
+{
+    auto table = std::make_shared<LinkTable>();
+    for (int i = 0; i < records; ++i)
+        table->append({true,
+                       i == 0 ? std::optional<QString>(QStringLiteral("Group")) : std::nullopt,
+                       QStringLiteral("site %1").arg(i), QStringLiteral("http://%1/").arg(i)});
+    return table;
+}
+
+} // namespace
+
+class TestLinkTableModel : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void showsFieldsAsColumns();
+    void appendedRecordsArriveInOneBatch();
+    void tickingWritesIntoSelectedOnly();
+    void bulkTickingSignalsRunsOfRows();
+};
+
+void TestLinkTableModel::showsFieldsAsColumns()
+{
+    LinkTableModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QCOMPARE(model.columnCount(), 0); // nothing bound yet
+    model.setTable(tableOf(2));
+    QCOMPARE(model.columnCount(), 4);
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Foldername"));
+    QCOMPARE(model.headerData(0, Qt::Horizontal, Qt::ToolTipRole).toString(),
+             QStringLiteral("Selected"));
+    QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("Group"));
+    QVERIFY(!model.index(1, 1).data().isValid()); // null stays null
+    QCOMPARE(model.index(1, 3).data().toString(), QStringLiteral("http://1/"));
+    QCOMPARE(model.index(1, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+    QVERIFY(model.flags(model.index(0, 0)) & Qt::ItemIsUserCheckable);
+    QVERIFY(!(model.flags(model.index(0, 2)) & (Qt::ItemIsUserCheckable | Qt::ItemIsEditable)));
+
+    model.setCellBackground([](const LinkRecord &r, int column) -> std::optional<QColor> {
+        if (column == 1 && r.opensFolderGroup())
+            return QColor(Qt::gray);
+        return std::nullopt;
+    });
+    QCOMPARE(model.index(0, 1).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::gray));
+    QVERIFY(!model.index(0, 2).data(Qt::BackgroundRole).isValid());
+    QVERIFY(!model.index(1, 1).data(Qt::BackgroundRole).isValid());
+}
+
+void TestLinkTableModel::appendedRecordsArriveInOneBatch()
+{
+    LinkTableModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    auto table = tableOf(1);
+    model.setTable(table);
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    for (int i = 0; i < 500; ++i)
+        table->append({true, std::nullopt, QStringLiteral("more"), QString()});
+    QCOMPARE(model.rowCount(), 1); // rows appear when the model is told
+    model.syncRows();
+    model.syncRows();
+    QCOMPARE(model.rowCount(), 501);
+    QCOMPARE(inserted.size(), 1);
+    QCOMPARE(inserted.first().at(1).toInt(), 1);
+    QCOMPARE(inserted.first().at(2).toInt(), 500);
+}
+
+void TestLinkTableModel::tickingWritesIntoSelectedOnly()
+{
+    LinkTableModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    auto table = tableOf(3);
+    model.setTable(table);
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+
+    QVERIFY(model.setData(model.index(1, 0), Qt::Unchecked, Qt::CheckStateRole));
+    QCOMPARE(table->record(1).Selected, std::optional<bool>(false));
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(changed.first().at(0).value<QModelIndex>(), model.index(1, 0));
+
+    QVERIFY(!model.setData(model.index(1, 2), QStringLiteral("renamed"), Qt::EditRole));
+    QVERIFY(!model.setData(model.index(1, 0), true, Qt::EditRole));
+    QVERIFY(!model.setData(model.index(7, 0), Qt::Checked, Qt::CheckStateRole));
+    QCOMPARE(*table->record(1).SiteName, QStringLiteral("site 1"));
+    QCOMPARE(changed.size(), 1);
+}
+
+void TestLinkTableModel::bulkTickingSignalsRunsOfRows()
+{
+    LinkTableModel model;
+    auto table = tableOf(10);
+    model.setTable(table);
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    model.setSelected({5, 1, 2, 3, 9, 2, 42}, false);
+    QList<bool> ticks;
+    for (const LinkRecord &r : table->records())
+        ticks << r.isTicked();
+    QCOMPARE(ticks, QList<bool>({true, false, false, false, true, false, true, true, true, false}));
+    QCOMPARE(changed.size(), 3); // rows 1-3, 5, 9
+    QCOMPARE(changed.at(0).at(1).value<QModelIndex>().row(), 3);
+}
+
+QUILLON_TEST_MAIN(TestLinkTableModel)
+#include "tst_linktablemodel.moc"
