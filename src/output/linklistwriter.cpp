@@ -2,8 +2,11 @@
 
 #include "links/linktable.h"
 
+#include <QFileInfo>
 #include <QIODevice>
 #include <QSaveFile>
+
+#include <cerrno>
 
 namespace quillon {
 
@@ -95,10 +98,17 @@ QByteArray linkListBytes(const LinkTable &table, OutputKind kind)
 bool writeLinkList(QIODevice &device, const LinkTable &table, OutputKind kind, QString *errorText)
 {
     const QByteArray bytes = linkListBytes(table, kind);
-    if (device.write(bytes) != bytes.size()) {
-        if (errorText)
-            *errorText = device.errorString();
-        return false;
+    // A device may take fewer bytes than offered (a pipe, a nearly full disk): go on with the
+    // rest until all is written or the device reports an error.
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const qint64 taken = device.write(bytes.constData() + done, bytes.size() - done);
+        if (taken <= 0) {
+            if (errorText)
+                *errorText = device.errorString();
+            return false;
+        }
+        done += qsizetype(taken);
     }
     return true;
 }
@@ -110,6 +120,12 @@ bool saveLinkList(const QString &path, const LinkTable &table, OutputKind kind, 
             *errorText = QStringLiteral("%1 \"%2\": %3").arg(what, path, why);
         return false;
     };
+    // The temporary file would replace whatever the path names: a FIFO or a device (even
+    // through a link) must stay what it is, so only regular files are ever replaced.
+    if (const QFileInfo target(path); target.exists() && !target.isFile())
+        return fail(QStringLiteral("Cannot write"),
+                    target.isDir() ? QStringLiteral("it is a folder")
+                                   : QStringLiteral("it is not a regular file"));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(QStringLiteral("Cannot create"), file.errorString());
@@ -117,6 +133,16 @@ bool saveLinkList(const QString &path, const LinkTable &table, OutputKind kind, 
     if (!writeLinkList(file, table, kind, &writeError)) {
         file.cancelWriting();
         return fail(QStringLiteral("Cannot write"), writeError);
+    }
+    // commit() ignores a failed flush of the buffered tail and would then put a cut-off file
+    // in place of the old one (seen with a full disk), so the tail is flushed here first.
+    // A short write sets no error text of its own; the system's reason is still in errno.
+    errno = 0;
+    if (!file.flush()) {
+        const int reason = errno;
+        const QString why = reason != 0 ? qt_error_string(reason) : file.errorString();
+        file.cancelWriting();
+        return fail(QStringLiteral("Cannot write"), why);
     }
     if (!file.commit())
         return fail(QStringLiteral("Cannot save"), file.errorString());
