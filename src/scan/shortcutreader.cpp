@@ -3,6 +3,7 @@
 #include "scan/filesystem.h"
 
 #include <QStringDecoder>
+#include <QStringMatcher>
 
 namespace quillon {
 
@@ -59,25 +60,39 @@ QStringView withoutLeadingBlanks(QStringView line)
     return line.sliced(i);
 }
 
+// The end of the line that holds position at: the next CR or LF, or the end of the text.
+qsizetype lineEnd(QStringView text, qsizetype at)
+{
+    while (at < text.size() && text[at] != u'\r' && text[at] != u'\n')
+        ++at;
+    return at;
+}
+
 // The text after keyword on the first line that contains it. When no line does and a
 // fallbackKey is given, the text after the first line that starts (blanks aside) with it.
+// A keyword without line ends has its first match in the whole text on the first line that
+// contains it, so one search over the text does what a search per line would; a keyword with
+// a line end never fits on one line.
 QString findValue(QStringView text, QStringView keyword, QStringView fallbackKey)
 {
-    std::optional<QString> found;
+    const bool fitsOnALine = !keyword.contains(u'\r') && !keyword.contains(u'\n');
+    const QStringMatcher matcher(keyword, Qt::CaseInsensitive);
+    if (const qsizetype at = fitsOnALine ? matcher.indexIn(text) : -1; at >= 0) {
+        const qsizetype start = at + keyword.size();
+        return text.sliced(start, lineEnd(text, start) - start).toString();
+    }
+    if (fallbackKey.isEmpty())
+        return {};
     std::optional<QString> fallback;
     forEachLine(text, [&](QStringView line) {
-        if (const qsizetype at = line.indexOf(keyword, 0, Qt::CaseInsensitive); at >= 0) {
-            found = line.sliced(at + keyword.size()).toString();
+        const QStringView rest = withoutLeadingBlanks(line);
+        if (rest.startsWith(fallbackKey, Qt::CaseInsensitive)) {
+            fallback = rest.sliced(fallbackKey.size()).toString();
             return false;
-        }
-        if (!fallback && !fallbackKey.isEmpty()) {
-            const QStringView rest = withoutLeadingBlanks(line);
-            if (rest.startsWith(fallbackKey, Qt::CaseInsensitive))
-                fallback = rest.sliced(fallbackKey.size()).toString();
         }
         return true;
     });
-    return found ? *found : fallback.value_or(QString());
+    return fallback.value_or(QString());
 }
 
 } // namespace
