@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 using quillon::test::FavoritesTree;
+using quillon::test::readFileBytes;
 
 namespace {
 
@@ -23,12 +24,6 @@ Run runExport(const QStringList &arguments)
     if (!process.waitForFinished(30000))
         return {};
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 } // namespace
@@ -91,7 +86,7 @@ void TestQuillonExport::writesToAFileOnlyWhenAllWentWell()
     const Run ok = runExport({QStringLiteral("-o"), target, tree.root()});
     QCOMPARE(ok.exitCode, 0);
     QCOMPARE(
-        readAll(target),
+        readFileBytes(target),
         QByteArray("<UL> \r\n<LI><A HREF='http://a/' target='_blank'>a</A><BR>\r\n</UL> \r\n"));
 
     const Run bad = runExport(

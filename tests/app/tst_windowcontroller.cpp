@@ -3,6 +3,7 @@
 #include "app/drivelist.h"
 #include "app/folderlist.h"
 #include "app/mainwindow.h"
+#include "favoritestree.h"
 #include "grid/linkgrid.h"
 #include "links/linktable.h"
 #include "memoryfilesystem.h"
@@ -18,6 +19,7 @@
 
 using namespace quillon;
 using quillon::test::MemoryFileSystem;
+using quillon::test::readFileBytes;
 using quillon::test::ScriptedDialogs;
 using Message = ScriptedDialogs::Message;
 
@@ -104,12 +106,6 @@ struct Fixture {
         return out;
     }
 };
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 } // namespace
 
@@ -341,10 +337,11 @@ void TestWindowController::writeToFileInBothKinds()
     const QString dat = out.filePath(QStringLiteral("links"));
     f.dialogs.saveAnswers = {dat};
     f.window->cmdWriteToFile_Click();
-    QCOMPARE(readAll(dat), QByteArray("<UL> \r\n"
-                                      "<LI><A HREF='http://top/' target='_blank'>Top</A><BR>\r\n"
-                                      "<LI><A HREF='http://cnn/' target='_blank'>CNN</A><BR>\r\n"
-                                      "</UL> \r\n"));
+    QCOMPARE(readFileBytes(dat),
+             QByteArray("<UL> \r\n"
+                        "<LI><A HREF='http://top/' target='_blank'>Top</A><BR>\r\n"
+                        "<LI><A HREF='http://cnn/' target='_blank'>CNN</A><BR>\r\n"
+                        "</UL> \r\n"));
     QCOMPARE(f.dialogs.saveRequests.last().title, QStringLiteral("Save As"));
     QCOMPARE(f.dialogs.saveRequests.last().filter, QStringLiteral("DAT (*.dat)|*.dat"));
     QCOMPARE(f.dialogs.saveRequests.last().proposedName, QString());
@@ -355,7 +352,7 @@ void TestWindowController::writeToFileInBothKinds()
     f.window->cmdWriteToFile_Click();
     QCOMPARE(f.dialogs.saveRequests.last().proposedName, dat); // the last confirmed name
     QCOMPARE(f.dialogs.saveRequests.last().filter, QStringLiteral("HTML (*.html)|*.html"));
-    const QByteArray page = readAll(html);
+    const QByteArray page = readFileBytes(html);
     QVERIFY(page.startsWith(
         "<HTML>\r\n<HEAD>\r\n<TITLE>Links</TITLE>\r\n</HEAD>\r\n<BODY>\r\n<UL> \r\n"));
     QVERIFY(page.endsWith("</UL> \r\n</BODY>\r\n</HTML>\r\n"));
@@ -381,7 +378,7 @@ void TestWindowController::writeToFileCancelAndFailure()
     f.window->cmdWriteToFile_Click();
     f.window->cmdWriteToFile_Click();
     QVERIFY(f.dialogs.messages.isEmpty());
-    QCOMPARE(readAll(existing), QByteArray("precious"));
+    QCOMPARE(readFileBytes(existing), QByteArray("precious"));
 
     f.dialogs.saveAnswers = {out.filePath(QStringLiteral("missing/links.dat"))};
     f.window->cmdWriteToFile_Click();
@@ -393,7 +390,7 @@ void TestWindowController::writeToFileCancelAndFailure()
     f.dialogs.saveAnswers = {existing};
     f.window->cmdWriteToFile_Click();
     QCOMPARE(f.dialogs.messages.last().title, QStringLiteral("Success"));
-    QVERIFY(readAll(existing).startsWith("<UL> \r\n"));
+    QVERIFY(readFileBytes(existing).startsWith("<UL> \r\n"));
     QCOMPARE(f.dialogs.unexpectedDialogs, 0);
 }
 

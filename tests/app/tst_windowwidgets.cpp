@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 
 using namespace quillon;
+using quillon::test::readFileBytes;
 using quillon::test::ScriptedDialogs;
 
 namespace {
@@ -51,12 +52,6 @@ struct Window {
         window->cmdGenerate_Click();
     }
 };
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 QRect twipsRect(int left, int top, int width, int height)
 {
@@ -231,7 +226,7 @@ void TestWindowWidgets::tickingWithMouseAndSpaceChangesTheOutput()
     w.child<QRadioButton>("optOutPutType_1")->click();
     w.dialogs.saveAnswers = {target};
     QTest::mouseClick(w.child<QPushButton>("cmdWriteToFile"), Qt::LeftButton);
-    const QByteArray written = readAll(target);
+    const QByteArray written = readFileBytes(target);
     QCOMPARE(written, linkListBytes(*w.window->linkRecordset(), OutputKind::Html));
     QVERIFY(!written.contains("Qt Documentation"));
     QVERIFY(written.contains("Debian"));

@@ -1,3 +1,4 @@
+#include "favoritestree.h"
 #include "links/linktable.h"
 #include "output/linklistwriter.h"
 #include "testmain.h"
@@ -10,6 +11,7 @@
 #include <unistd.h>
 
 using namespace quillon;
+using quillon::test::readFileBytes;
 
 Q_DECLARE_METATYPE(quillon::LinkRecord)
 
@@ -51,12 +53,6 @@ protected:
 private:
     qint64 m_written = 0;
 };
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 } // namespace
 
@@ -181,7 +177,7 @@ void TestLinkListWriter::saveReplacesTheWholeFile()
     old.close();
 
     QVERIFY(saveLinkList(path, sampleTable(), OutputKind::Dat));
-    QCOMPARE(readAll(path), linkListBytes(sampleTable(), OutputKind::Dat));
+    QCOMPARE(readFileBytes(path), linkListBytes(sampleTable(), OutputKind::Dat));
     QVERIFY(saveLinkList(path, LinkTable(), OutputKind::Dat));
     QCOMPARE(QFileInfo(path).size(), 0);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"links"}));
@@ -211,7 +207,7 @@ void TestLinkListWriter::failedSaveKeepsTheOldFile()
         QVERIFY(!saveLinkList(existing, sampleTable(), OutputKind::Html, &error));
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    QCOMPARE(readAll(existing), QByteArray("precious"));
+    QCOMPARE(readFileBytes(existing), QByteArray("precious"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"keep.html"}));
 }
 

@@ -40,4 +40,10 @@ void FavoritesTree::addShortcut(const QString &relative, const QString &address)
     addFile(relative, shortcutBytes(address));
 }
 
+QByteArray readFileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
 } // namespace quillon::test

@@ -29,4 +29,7 @@ private:
     QTemporaryDir m_dir;
 };
 
+// A file's bytes, or "<missing>" when it cannot be read.
+QByteArray readFileBytes(const QString &path);
+
 } // namespace quillon::test
