@@ -95,6 +95,70 @@ QString findValue(QStringView text, QStringView keyword, QStringView fallbackKey
     return fallback.value_or(QString());
 }
 
+char asciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
+}
+
+bool isAscii(QByteArrayView bytes)
+{
+    uchar any = 0; // a loop without an early exit, which the compiler turns into wide steps
+    for (const char c : bytes)
+        any |= uchar(c);
+    return any < 0x80;
+}
+
+// The end of the line that holds position at: the next CR or LF, or the end of the text.
+qsizetype asciiLineEnd(QByteArrayView text, qsizetype at)
+{
+    qsizetype end = text.indexOf('\n', at);
+    if (end < 0)
+        end = text.size();
+    const qsizetype cr = text.sliced(at, end - at).indexOf('\r');
+    return cr < 0 ? end : at + cr;
+}
+
+// The start of the first match of key (any ASCII letter case) at or after from, or -1. The
+// search goes from one '=' to the next, and so finds only keys that end in '='.
+qsizetype indexOfAsciiKey(QByteArrayView text, QLatin1StringView key, qsizetype from)
+{
+    const qsizetype length = key.size();
+    for (qsizetype end = text.indexOf('=', from + length - 1); end >= 0;
+         end = text.indexOf('=', end + 1)) {
+        const qsizetype start = end + 1 - length;
+        qsizetype i = 0;
+        while (i < length && asciiLower(text[start + i]) == asciiLower(key[i].toLatin1()))
+            ++i;
+        if (i == length)
+            return start;
+    }
+    return -1;
+}
+
+// findValue for pure ASCII bytes and ASCII keys that end in '='. Such bytes decode to the same
+// characters in every encoding the reader understands (none of their byte-order marks is
+// ASCII), and for them ignoring case means ignoring ASCII case, so the value is found in the
+// bytes and only it is turned into text. Nearly every shortcut is pure ASCII.
+QString findAsciiValue(QByteArrayView text, QLatin1StringView keyword,
+                       QLatin1StringView fallbackKey)
+{
+    const auto valueAfter = [&text](qsizetype start) {
+        return QString::fromLatin1(text.sliced(start, asciiLineEnd(text, start) - start));
+    };
+    if (const qsizetype at = indexOfAsciiKey(text, keyword, 0); at >= 0)
+        return valueAfter(at + keyword.size());
+    // The first fallback key with nothing but blanks before it on its line.
+    for (qsizetype at = indexOfAsciiKey(text, fallbackKey, 0); at >= 0;
+         at = indexOfAsciiKey(text, fallbackKey, at + 1)) {
+        qsizetype before = at;
+        while (before > 0 && (text[before - 1] == ' ' || text[before - 1] == '\t'))
+            --before;
+        if (before == 0 || text[before - 1] == '\r' || text[before - 1] == '\n')
+            return valueAfter(at + fallbackKey.size());
+    }
+    return {};
+}
+
 } // namespace
 
 QString Parser(QStringView Keyword, QStringView text)
@@ -106,6 +170,8 @@ QString Parser(QStringView Keyword, QStringView text)
 
 QString shortcutAddress(QByteArrayView bytes)
 {
+    if (isAscii(bytes))
+        return findAsciiValue(bytes, QLatin1StringView("BASEURL="), QLatin1StringView("URL="));
     return findValue(decodeShortcutText(bytes), u"BASEURL=", u"URL=");
 }
 

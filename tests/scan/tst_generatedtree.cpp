@@ -2,6 +2,7 @@
 #include "output/linklistwriter.h"
 #include "scan/favoriteswalk.h"
 #include "scan/hostfilesystem.h"
+#include "scan/shortcutreader.h"
 #include "testmain.h"
 #include "treegen.h"
 
@@ -16,7 +17,8 @@ using namespace quillon::bench;
 
 namespace {
 
-TreeShape shape(int shortcuts, int folders, int depth, quint64 seed) {
+TreeShape shape(int shortcuts, int folders, int depth, quint64 seed)
+{
     TreeShape s;
     s.shortcuts = shortcuts;
     s.folders = folders;
@@ -28,11 +30,13 @@ TreeShape shape(int shortcuts, int folders, int depth, quint64 seed) {
 // The tree the stored checksums were taken from.
 const TreeShape ChecksumTree = shape(300, 15, 3, 2024);
 
-QByteArray sha256(const QByteArray &bytes) {
+QByteArray sha256(const QByteArray &bytes)
+{
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
 }
 
-QByteArray planDigest(const TreePlan &plan) {
+QByteArray planDigest(const TreePlan &plan)
+{
     QCryptographicHash hash(QCryptographicHash::Sha256);
     for (const PlannedFolder &folder : plan.folders)
         hash.addData(folder.path.toUtf8() + '\0');
@@ -43,7 +47,8 @@ QByteArray planDigest(const TreePlan &plan) {
 
 // "folder/site" -> address for every shortcut, as the walk found them. Only the first record
 // of a folder names it; the ones after it belong to the same folder.
-QMap<QString, QString> foundAddresses(const LinkTable &table) {
+QMap<QString, QString> foundAddresses(const LinkTable &table)
+{
     QMap<QString, QString> found;
     QString folder;
     for (const LinkRecord &r : table.records()) {
@@ -54,7 +59,8 @@ QMap<QString, QString> foundAddresses(const LinkTable &table) {
     return found;
 }
 
-QMap<QString, QString> plannedAddresses(const TreePlan &plan) {
+QMap<QString, QString> plannedAddresses(const TreePlan &plan)
+{
     QMap<QString, QString> planned;
     for (const PlannedFile &file : plan.files) {
         if (file.address.isEmpty())
@@ -71,7 +77,8 @@ struct Walked {
     LinkTable table;
 };
 
-void walkTree(const QString &root, Walked &walked) {
+void walkTree(const QString &root, Walked &walked)
+{
     const HostFileSystem fs;
     const QString start = root + fs.separator();
     walked.result = walkFavorites(fs, start, start.size(), walked.table);
@@ -88,13 +95,16 @@ private Q_SLOTS:
     void walkFindsEveryPlannedShortcut_data();
     void walkFindsEveryPlannedShortcut();
     void planDependsOnTheShapeOnly();
+    void asciiAndDecodedReadingsAgree_data();
+    void asciiAndDecodedReadingsAgree();
 
 private:
     QTemporaryDir m_checksumDir;
     Walked m_checksumWalk;
 };
 
-void TestGeneratedTree::initTestCase() {
+void TestGeneratedTree::initTestCase()
+{
     QVERIFY(m_checksumDir.isValid());
     QString error;
     QVERIFY2(writeTree(m_checksumDir.path(), planTree(ChecksumTree), &error), qPrintable(error));
@@ -102,7 +112,8 @@ void TestGeneratedTree::initTestCase() {
     QCOMPARE(m_checksumWalk.table.recordCount(), ChecksumTree.shortcuts);
 }
 
-void TestGeneratedTree::outputMatchesStoredChecksum_data() {
+void TestGeneratedTree::outputMatchesStoredChecksum_data()
+{
     QTest::addColumn<OutputKind>("kind");
     QTest::addColumn<QByteArray>("expected");
     // Any change to these bytes, from the walk's order to the writer's escaping, shows here.
@@ -114,13 +125,15 @@ void TestGeneratedTree::outputMatchesStoredChecksum_data() {
                                 "7263d0cff41b701b2e6412fe8ccb2de0fe35aac1ee09641e26959a105af8d481");
 }
 
-void TestGeneratedTree::outputMatchesStoredChecksum() {
+void TestGeneratedTree::outputMatchesStoredChecksum()
+{
     QFETCH(OutputKind, kind);
     QFETCH(QByteArray, expected);
     QCOMPARE(sha256(linkListBytes(m_checksumWalk.table, kind)), expected);
 }
 
-void TestGeneratedTree::walkFindsEveryPlannedShortcut_data() {
+void TestGeneratedTree::walkFindsEveryPlannedShortcut_data()
+{
     QTest::addColumn<TreeShape>("treeShape");
     QTest::newRow("root only") << shape(40, 0, 3, 1);
     QTest::newRow("one level") << shape(120, 6, 1, 2);
@@ -130,7 +143,8 @@ void TestGeneratedTree::walkFindsEveryPlannedShortcut_data() {
     QTest::newRow("typical") << shape(400, 20, 4, 6);
 }
 
-void TestGeneratedTree::walkFindsEveryPlannedShortcut() {
+void TestGeneratedTree::walkFindsEveryPlannedShortcut()
+{
     QFETCH(TreeShape, treeShape);
     const TreePlan plan = planTree(treeShape);
     QCOMPARE(int(plan.folders.size()), treeShape.folders);
@@ -150,11 +164,47 @@ void TestGeneratedTree::walkFindsEveryPlannedShortcut() {
     QCOMPARE(foundAddresses(walked.table), plannedAddresses(plan));
 }
 
-void TestGeneratedTree::planDependsOnTheShapeOnly() {
+void TestGeneratedTree::planDependsOnTheShapeOnly()
+{
     const TreeShape base = shape(500, 25, 4, 99);
     const QByteArray digest = planDigest(planTree(base));
     QCOMPARE(planDigest(planTree(base)), digest);
     QVERIFY(planDigest(planTree(shape(500, 25, 4, 100))) != digest);
+}
+
+void TestGeneratedTree::asciiAndDecodedReadingsAgree_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("address");
+    const auto row = [](const char *name, const QByteArray &bytes, const QByteArray &address) {
+        QTest::newRow(name) << bytes << QString::fromLatin1(address);
+    };
+    row("old style, CR LF",
+        "[DEFAULT]\r\nBASEURL=http://a/\r\n[InternetShortcut]\r\nURL=http://b/\r\n", "http://a/");
+    row("URL line only, LF", "[InternetShortcut]\nURL=http://b/\n", "http://b/");
+    row("CR only", "URL=http://b/\rIconIndex=1\r", "http://b/");
+    row("any letter case", "baseurl=http://a/\nuRl=http://b/", "http://a/");
+    row("key inside a line", "xx BaseUrl=http://a/ tail\n", "http://a/ tail");
+    row("BASEURL after URL", "URL=http://u/\nBASEURL=http://a/\n", "http://a/");
+    row("blanks before URL", "[InternetShortcut]\n \t URL=http://b/\n", "http://b/");
+    row("URL not at a line start", "XURL=http://x/\nURL=http://b/\n", "http://b/");
+    row("first of two URL lines", "URL=http://1/\r\nURL=http://2/\r\n", "http://1/");
+    row("BASEURL without =", "BASEURL http://a/\nURL=http://b/", "http://b/");
+    row("equal signs in the value", "URL=http://b/?a=1&b=2\n", "http://b/?a=1&b=2");
+    row("key at the very end", "[DEFAULT]\nBASEURL=", QByteArray());
+    row("no key", "[InternetShortcut]\nIDList=\n", QByteArray());
+    row("empty", "", QByteArray());
+    row("NUL in the value", QByteArray("URL=a\0b\n", 8), QByteArray("a\0b", 3));
+}
+
+void TestGeneratedTree::asciiAndDecodedReadingsAgree()
+{
+    // A byte-order mark sends the same text through the decoding reader; pure ASCII without
+    // one is read straight from the bytes.
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, address);
+    QCOMPARE(shortcutAddress(bytes), address);
+    QCOMPARE(shortcutAddress("\xEF\xBB\xBF" + bytes), address);
 }
 
 QUILLON_TEST_MAIN(TestGeneratedTree)
