@@ -103,6 +103,13 @@ bool isEscapedByte(QStringView name, qsizetype i)
 
 QString decodeFileName(QByteArrayView name)
 {
+    // Plain ASCII, nearly every name, is valid UTF-8 as it stands.
+    uchar any = 0;
+    for (const char c : name)
+        any |= uchar(c);
+    if (any < 0x80)
+        return QString::fromLatin1(name);
+
     QString text;
     qsizetype runStart = 0; // start of the valid UTF-8 not yet decoded
     qsizetype i = 0;
@@ -121,6 +128,13 @@ QString decodeFileName(QByteArrayView name)
 
 QByteArray encodeFileName(QStringView name)
 {
+    // Without escaped bytes, nearly always, the name is plain UTF-8.
+    bool escaped = false;
+    for (qsizetype i = 0; i < name.size() && !escaped; ++i)
+        escaped = isEscapedByte(name, i);
+    if (!escaped)
+        return name.toUtf8();
+
     QByteArray bytes;
     qsizetype runStart = 0; // start of the text not yet encoded
     for (qsizetype i = 0; i < name.size(); ++i) {
