@@ -19,7 +19,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
+#include <memory>
 #include <vector>
 
 using namespace quillon;
@@ -27,28 +29,55 @@ using namespace quillon::bench;
 
 namespace {
 
-double median(std::vector<double> values) {
+double median(std::vector<double> values)
+{
     std::sort(values.begin(), values.end());
     const size_t n = values.size();
     return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-double millisecondsOf(const std::function<void()> &work) {
+struct Timing {
+    double wallMs = 0;
+    double cpuMs = 0; // this thread's processor time: steadier than wall time on a busy machine
+};
+
+double threadCpuMs()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+Timing timeOf(const std::function<void()> &work)
+{
     QElapsedTimer clock;
+    const double cpuStart = threadCpuMs();
     clock.start();
     work();
-    return double(clock.nsecsElapsed()) / 1e6;
+    return {double(clock.nsecsElapsed()) / 1e6, threadCpuMs() - cpuStart};
+}
+
+Timing median(const std::vector<Timing> &timings)
+{
+    std::vector<double> wall, cpu;
+    for (const Timing &t : timings) {
+        wall.push_back(t.wallMs);
+        cpu.push_back(t.cpuMs);
+    }
+    return {median(wall), median(cpu)};
 }
 
 // The walk as the window and the exporter run it: host file system into a fresh table.
-WalkResult coreWalk(const QString &root, LinkTable &table) {
+WalkResult coreWalk(const QString &root, LinkTable &table)
+{
     const HostFileSystem fs;
     const QString start = root + fs.separator();
     return walkFavorites(fs, start, start.size(), table);
 }
 
 // A field of /proc/self/status in bytes ("VmRSS", "VmHWM"); 0 where there is none.
-qint64 statusBytes(const char *field) {
+qint64 statusBytes(const char *field)
+{
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
         return 0;
@@ -61,7 +90,8 @@ qint64 statusBytes(const char *field) {
 }
 
 // Child mode: walks root and prints "resident-before peak-resident records".
-int memoryWalk(const QString &root) {
+int memoryWalk(const QString &root)
+{
     const qint64 before = statusBytes("VmRSS");
     LinkTable table;
     coreWalk(root, table);
@@ -73,20 +103,22 @@ int memoryWalk(const QString &root) {
 struct SizeResult {
     int shortcuts = 0;
     int folders = 0;
-    double baselineMs = 0;
-    double coreMs = 0;
+    Timing baseline;
+    Timing core;
     qint64 pageBytes = 0;
     double pageBuildMs = 0;
     double pageSaveMs = 0;
 };
 
-QString megabytesPerSecond(qint64 bytes, double ms) {
+QString megabytesPerSecond(qint64 bytes, double ms)
+{
     return ms > 0 ? QString::number(double(bytes) / 1e6 / (ms / 1e3), 'f', 0) : QStringLiteral("-");
 }
 
 } // namespace
 
-int main(int argc, char *argv[]) {
+int main(int argc, char *argv[])
+{
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quillon-bench"));
 
@@ -107,7 +139,10 @@ int main(int argc, char *argv[]) {
     const QCommandLineOption memoryOption(QStringLiteral("memory-walk"),
                                           QStringLiteral("Internal: measure one walk of ROOT."),
                                           QStringLiteral("ROOT"));
-    parser.addOptions({sizesOption, runsOption, workOption, memoryOption});
+    const QCommandLineOption keepOption(
+        QStringLiteral("keep-trees"),
+        QStringLiteral("Keep the trees in DIR/quillon-bench-trees and use them again next time."));
+    parser.addOptions({sizesOption, runsOption, workOption, keepOption, memoryOption});
     parser.addHelpOption();
     parser.process(app);
 
@@ -131,12 +166,17 @@ int main(int argc, char *argv[]) {
         return 2;
     }
 
-    QTemporaryDir work(parser.value(workOption) + QStringLiteral("/quillon-bench-XXXXXX"));
-    if (!work.isValid()) {
+    const bool keep = parser.isSet(keepOption);
+    QTemporaryDir temporary(parser.value(workOption) + QStringLiteral("/quillon-bench-XXXXXX"));
+    const QDir work(keep ? parser.value(workOption) + QStringLiteral("/quillon-bench-trees")
+                         : temporary.path());
+    if (!(keep ? QDir().mkpath(work.path()) : temporary.isValid())) {
         std::fprintf(stderr, "quillon-bench: cannot create a folder in %s\n",
                      qUtf8Printable(parser.value(workOption)));
         return 1;
     }
+    if (keep)
+        temporary.remove();
 
     std::vector<SizeResult> results;
     QString largestRoot;
@@ -147,15 +187,25 @@ int main(int argc, char *argv[]) {
         shape.depth = 4;
         shape.seed = 1;
         const QString root = work.filePath(QString::number(n));
+        // A kept tree is used again once it was written whole; the mark is a hidden file, which
+        // neither walk looks at.
+        const QString doneMark = root + QStringLiteral("/.complete");
         QString error;
         QElapsedTimer clock;
         clock.start();
-        if (!QDir().mkpath(root) || !writeTree(root, planTree(shape), &error)) {
-            std::fprintf(stderr, "quillon-bench: %s\n", qUtf8Printable(error));
-            return 1;
+        const bool reuse = keep && QFile::exists(doneMark);
+        if (!reuse) {
+            if (!QDir(root).removeRecursively() || !QDir().mkpath(root) ||
+                !writeTree(root, planTree(shape), &error) ||
+                !QFile(doneMark).open(QIODevice::WriteOnly)) {
+                std::fprintf(stderr, "quillon-bench: cannot write the tree %s %s\n",
+                             qUtf8Printable(root), qUtf8Printable(error));
+                return 1;
+            }
         }
-        std::fprintf(stderr, "generated %d shortcuts in %d folders in %.1f s\n", n,
-                     shape.folders + 1, double(clock.elapsed()) / 1e3);
+        std::fprintf(stderr, "%s %d shortcuts in %d folders in %.1f s\n",
+                     reuse ? "kept tree of" : "generated", n, shape.folders + 1,
+                     double(clock.elapsed()) / 1e3);
         largestRoot = root;
 
         SizeResult result;
@@ -167,21 +217,27 @@ int main(int argc, char *argv[]) {
         const auto runBaseline = [&] {
             baselineFound = baselineWalk(nativeRoot).shortcuts;
         };
+        // The table outlives the timed run: freeing it is no part of the walk, and the
+        // baseline keeps nothing to free.
+        std::unique_ptr<LinkTable> lastTable;
         const auto runCore = [&] {
-            LinkTable table;
-            coreFound = coreWalk(root, table).progress.shortcutsFound;
+            auto table = std::make_unique<LinkTable>();
+            coreFound = coreWalk(root, *table).progress.shortcutsFound;
+            lastTable = std::move(table);
         };
         // One run each warms the cache; then the two take turns going first.
         runBaseline();
         runCore();
-        std::vector<double> baselineMs, coreMs;
+        std::vector<Timing> baselineRuns, coreRuns;
         for (int i = 0; i < runs; ++i) {
             if (i % 2 == 0) {
-                baselineMs.push_back(millisecondsOf(runBaseline));
-                coreMs.push_back(millisecondsOf(runCore));
+                baselineRuns.push_back(timeOf(runBaseline));
+                lastTable.reset();
+                coreRuns.push_back(timeOf(runCore));
             } else {
-                coreMs.push_back(millisecondsOf(runCore));
-                baselineMs.push_back(millisecondsOf(runBaseline));
+                lastTable.reset();
+                coreRuns.push_back(timeOf(runCore));
+                baselineRuns.push_back(timeOf(runBaseline));
             }
         }
         if (baselineFound != n || coreFound != n) {
@@ -189,28 +245,26 @@ int main(int argc, char *argv[]) {
                          baselineFound, coreFound, n);
             return 1;
         }
-        result.baselineMs = median(baselineMs);
-        result.coreMs = median(coreMs);
+        result.baseline = median(baselineRuns);
+        result.core = median(coreRuns);
 
         // The page for all records: built in memory, and saved to a file.
-        LinkTable table;
-        coreWalk(root, table);
+        const LinkTable &table = *lastTable;
         const QString page = work.filePath(QStringLiteral("links.html"));
         result.pageBytes = linkListBytes(table, OutputKind::Html).size();
         std::vector<double> buildMs, saveMs;
         for (int i = 0; i <= runs; ++i) {
-            const double built =
-                millisecondsOf([&] { (void)linkListBytes(table, OutputKind::Html); });
+            const Timing built = timeOf([&] { (void)linkListBytes(table, OutputKind::Html); });
             bool saved = false;
-            const double save =
-                millisecondsOf([&] { saved = saveLinkList(page, table, OutputKind::Html); });
+            const Timing save =
+                timeOf([&] { saved = saveLinkList(page, table, OutputKind::Html); });
             if (!saved) {
                 std::fprintf(stderr, "quillon-bench: cannot write %s\n", qUtf8Printable(page));
                 return 1;
             }
             if (i > 0) { // the first run warms up
-                buildMs.push_back(built);
-                saveMs.push_back(save);
+                buildMs.push_back(built.wallMs);
+                saveMs.push_back(save.wallMs);
             }
         }
         result.pageBuildMs = median(buildMs);
@@ -220,15 +274,22 @@ int main(int argc, char *argv[]) {
     }
 
     std::fflush(stderr);
-    std::printf("\nMedians of %d runs after one warm-up run; ratio = core walk / baseline.\n\n",
-                runs);
-    std::printf("%9s  %7s  %11s  %12s  %6s  %7s  %10s  %8s  %9s\n", "shortcuts", "folders",
-                "baseline ms", "core walk ms", "ratio", "page MB", "build MB/s", "save ms",
-                "save MB/s");
+    std::printf("\nMedians of %d runs after one warm-up run; ratio = core / baseline.\n\n", runs);
+    std::printf("walk            wall time            processor time (this thread)\n");
+    std::printf("%9s  %7s  %9s  %9s  %6s  %9s  %9s  %6s\n", "shortcuts", "folders", "baseline",
+                "core", "ratio", "baseline", "core", "ratio");
     for (const SizeResult &r : results) {
-        std::printf("%9d  %7d  %11.1f  %12.1f  %5.2fx  %7.1f  %10s  %8.1f  %9s\n", r.shortcuts,
-                    r.folders, r.baselineMs, r.coreMs, r.coreMs / r.baselineMs,
-                    double(r.pageBytes) / 1e6,
+        std::printf("%9d  %7d  %6.1f ms  %6.1f ms  %5.2fx  %6.1f ms  %6.1f ms  %5.2fx\n",
+                    r.shortcuts, r.folders, r.baseline.wallMs, r.core.wallMs,
+                    r.core.wallMs / r.baseline.wallMs, r.baseline.cpuMs, r.core.cpuMs,
+                    r.core.cpuMs / r.baseline.cpuMs);
+    }
+    std::printf("\nHTML page for all records: built in memory, and saved to a file\n");
+    std::printf("%9s  %7s  %9s  %7s  %9s  %7s\n", "shortcuts", "page MB", "build", "MB/s", "save",
+                "MB/s");
+    for (const SizeResult &r : results) {
+        std::printf("%9d  %7.1f  %6.1f ms  %7s  %6.1f ms  %7s\n", r.shortcuts,
+                    double(r.pageBytes) / 1e6, r.pageBuildMs,
                     qPrintable(megabytesPerSecond(r.pageBytes, r.pageBuildMs)), r.pageSaveMs,
                     qPrintable(megabytesPerSecond(r.pageBytes, r.pageSaveMs)));
     }
@@ -238,9 +299,11 @@ int main(int argc, char *argv[]) {
     for (size_t i = 1; i < results.size(); ++i) {
         const SizeResult &a = results[i - 1];
         const SizeResult &b = results[i];
-        std::printf("growth %d -> %d shortcuts (x%.0f): core walk x%.1f, baseline x%.1f\n",
+        std::printf("growth %d -> %d shortcuts (x%.0f): core walk x%.1f (processor x%.1f), "
+                    "baseline x%.1f\n",
                     a.shortcuts, b.shortcuts, double(b.shortcuts) / a.shortcuts,
-                    b.coreMs / a.coreMs, b.baselineMs / a.baselineMs);
+                    b.core.wallMs / a.core.wallMs, b.core.cpuMs / a.core.cpuMs,
+                    b.baseline.wallMs / a.baseline.wallMs);
     }
 
     // Memory in a fresh process, so that the runs above do not count.
