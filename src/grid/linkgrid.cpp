@@ -4,7 +4,6 @@
 
 #include <QHeaderView>
 #include <QLabel>
-#include <QTableView>
 #include <QVBoxLayout>
 
 namespace quillon {
@@ -12,8 +11,8 @@ namespace quillon {
 LinkGrid::LinkGrid(QWidget *parent)
     : QWidget(parent)
     , m_caption(new QLabel(this))
-    , m_view(new QTableView(this))
     , m_model(new LinkTableModel(this))
+    , m_view(new LinkTableView(*m_model, this))
 {
     m_caption->setObjectName(QStringLiteral("gridCaption"));
     m_caption->setAlignment(Qt::AlignCenter);
@@ -23,7 +22,6 @@ LinkGrid::LinkGrid(QWidget *parent)
     m_caption->setContentsMargins(2, 1, 2, 1);
 
     m_view->setObjectName(QStringLiteral("gridTable"));
-    m_view->setModel(m_model);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "grid/linktablemodel.h"
+#include "grid/linktableview.h"
 
 #include <QWidget>
 
 class QLabel;
-class QTableView;
 
 namespace quillon {
 
@@ -25,7 +25,7 @@ public:
     const std::shared_ptr<LinkTable> &dataSource() const { return m_model->table(); }
 
     LinkTableModel *model() const { return m_model; }
-    QTableView *view() const { return m_view; }
+    LinkTableView *view() const { return m_view; }
 
     float columnWidth(int column) const;
     void setColumnWidth(int column, float twips);
@@ -45,8 +45,8 @@ private:
     double dpi() const;
 
     QLabel *m_caption;
-    QTableView *m_view;
     LinkTableModel *m_model;
+    LinkTableView *m_view;
 };
 
 } // namespace quillon

@@ -48,6 +48,49 @@ void LinkTableModel::setSelected(const QList<int> &rows, bool selected)
     }
 }
 
+void LinkTableModel::toggleSelected(const QList<int> &rows)
+{
+    const bool allTicked = std::all_of(rows.begin(), rows.end(), [this](int row) {
+        return row < 0 || row >= m_rows || m_table->record(row).isTicked();
+    });
+    setSelected(rows, !allTicked);
+}
+
+void LinkTableModel::setSelectedRange(int first, int last, bool selected)
+{
+    first = std::max(first, 0);
+    last = std::min(last, m_rows);
+    if (first >= last)
+        return;
+    for (int row = first; row < last; ++row)
+        m_table->setSelected(row, selected);
+    Q_EMIT dataChanged(index(first, SelectedColumn), index(last - 1, SelectedColumn),
+                       {Qt::CheckStateRole});
+}
+
+void LinkTableModel::invertSelected()
+{
+    if (m_rows == 0)
+        return;
+    for (int row = 0; row < m_rows; ++row)
+        m_table->setSelected(row, !m_table->record(row).isTicked());
+    Q_EMIT dataChanged(index(0, SelectedColumn), index(m_rows - 1, SelectedColumn),
+                       {Qt::CheckStateRole});
+}
+
+std::pair<int, int> LinkTableModel::folderGroup(int row) const
+{
+    if (row < 0 || row >= m_rows)
+        return {0, 0};
+    int first = row;
+    while (first > 0 && !m_table->record(first).opensFolderGroup())
+        --first;
+    int last = row + 1;
+    while (last < m_rows && !m_table->record(last).opensFolderGroup())
+        ++last;
+    return {first, last};
+}
+
 bool LinkTableModel::isValid(const QModelIndex &index) const
 {
     return index.isValid() && !index.parent().isValid() && index.model() == this &&

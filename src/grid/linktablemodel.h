@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace quillon {
 
@@ -35,6 +36,17 @@ public:
 
     // Ticks or unticks several rows at once; one change signal per run of neighbouring rows.
     void setSelected(const QList<int> &rows, bool selected);
+    // Ticks every given row, or unticks them all when every one is ticked already.
+    void toggleSelected(const QList<int> &rows);
+    // Ticks or unticks the rows [first, last) with one change signal.
+    void setSelectedRange(int first, int last, bool selected);
+    // Flips the tick of every row, with one change signal.
+    void invertSelected();
+
+    // The rows [first, last) of the folder group that holds a row: from the row that opens the
+    // group up to the next group's first row. The rows before the first group-opening row are
+    // the start folder's own group. {0, 0} for a row that does not exist.
+    std::pair<int, int> folderGroup(int row) const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;

@@ -1,10 +1,13 @@
 #include "grid/linktablemodel.h"
+#include "groupedtable.h"
 #include "testmain.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 
 using namespace quillon;
+using quillon::test::groupedTable;
+using quillon::test::ticksOf;
 
 namespace {
 
@@ -27,6 +30,10 @@ private Q_SLOTS:
     void appendedRecordsArriveInOneBatch();
     void tickingWritesIntoSelectedOnly();
     void bulkTickingSignalsRunsOfRows();
+    void folderGroupSpansFromOpenerToNextOpener_data();
+    void folderGroupSpansFromOpenerToNextOpener();
+    void rangeTickingAndInvertingSignalOnce_data();
+    void rangeTickingAndInvertingSignalOnce();
 };
 
 void TestLinkTableModel::showsFieldsAsColumns()
@@ -108,6 +115,89 @@ void TestLinkTableModel::bulkTickingSignalsRunsOfRows()
     QCOMPARE(ticks, QList<bool>({true, false, false, false, true, false, true, true, true, false}));
     QCOMPARE(changed.size(), 3); // rows 1-3, 5, 9
     QCOMPARE(changed.at(0).at(1).value<QModelIndex>().row(), 3);
+}
+
+void TestLinkTableModel::folderGroupSpansFromOpenerToNextOpener_data()
+{
+    QTest::addColumn<QString>("layout");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("last");
+
+    const QString mixed = QStringLiteral("ssG..GeG.");
+    QTest::newRow("start folder, first row") << mixed << 0 << 0 << 2;
+    QTest::newRow("start folder, last row") << mixed << 1 << 0 << 2;
+    QTest::newRow("opening row") << mixed << 2 << 2 << 5;
+    QTest::newRow("row before the next group") << mixed << 4 << 2 << 5;
+    QTest::newRow("empty folder name continues the group") << mixed << 6 << 5 << 7;
+    QTest::newRow("last group ends with the table") << mixed << 8 << 7 << 9;
+    QTest::newRow("no start folder rows") << QStringLiteral("G.G") << 1 << 0 << 2;
+    QTest::newRow("one-row group") << QStringLiteral("G.G") << 2 << 2 << 3;
+    QTest::newRow("only start folder rows") << QStringLiteral("sss") << 1 << 0 << 3;
+    QTest::newRow("row past the end") << mixed << 9 << 0 << 0;
+    QTest::newRow("negative row") << mixed << -1 << 0 << 0;
+}
+
+void TestLinkTableModel::folderGroupSpansFromOpenerToNextOpener()
+{
+    QFETCH(QString, layout);
+    QFETCH(int, row);
+    LinkTableModel model;
+    model.setTable(groupedTable(layout));
+    const auto [first, last] = model.folderGroup(row);
+    QTEST(first, "first");
+    QTEST(last, "last");
+}
+
+void TestLinkTableModel::rangeTickingAndInvertingSignalOnce_data()
+{
+    QTest::addColumn<QString>("ticks");
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("last");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("changes");
+
+    QTest::newRow("untick a range") << "11111"
+                                    << "untick" << 1 << 4 << "10001" << 1;
+    QTest::newRow("tick a range past the end") << "0-000"
+                                               << "tick" << 3 << 99 << "0-011" << 1;
+    QTest::newRow("tick from before the start") << "0-000"
+                                                << "tick" << -5 << 2 << "11000" << 1;
+    QTest::newRow("empty range") << "0-000"
+                                 << "tick" << 3 << 3 << "0-000" << 0;
+    QTest::newRow("invert, null becomes ticked") << "0-101"
+                                                 << "invert" << 0 << 0 << "11010" << 1;
+    QTest::newRow("toggle mixed ticks all") << "0-101"
+                                            << "toggle" << 1 << 4 << "01111" << 1;
+    QTest::newRow("toggle all ticked unticks") << "01101"
+                                               << "toggle" << 1 << 3 << "00001" << 1;
+}
+
+void TestLinkTableModel::rangeTickingAndInvertingSignalOnce()
+{
+    QFETCH(QString, ticks);
+    QFETCH(QString, operation);
+    QFETCH(int, first);
+    QFETCH(int, last);
+    LinkTableModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    auto table = groupedTable(QStringLiteral("G").repeated(ticks.size()), ticks);
+    model.setTable(table);
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+
+    if (operation == u"invert") {
+        model.invertSelected();
+    } else if (operation == u"toggle") {
+        QList<int> rows;
+        for (int row = first; row < last; ++row)
+            rows << row;
+        model.toggleSelected(rows);
+    } else {
+        model.setSelectedRange(first, last, operation == u"tick");
+    }
+    QTEST(ticksOf(*table), "expected");
+    QTEST(int(changed.size()), "changes");
 }
 
 QUILLON_TEST_MAIN(TestLinkTableModel)

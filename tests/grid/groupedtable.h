@@ -1,0 +1,40 @@
+#pragma once
+
+#include "links/linktable.h"
+
+#include <memory>
+
+namespace quillon::test {
+
+// A table drawn as text. layout: 's' a row of the start folder, 'G' a row that opens a folder
+// group, '.' a further row of the group, 'e' a further row whose folder name is empty text.
+// ticks: '1' ticked, '0' unticked, '-' null; shorter than layout means ticked.
+inline std::shared_ptr<LinkTable> groupedTable(const QString &layout, const QString &ticks = {})
+{
+    auto table = std::make_shared<LinkTable>();
+    for (qsizetype i = 0; i < layout.size(); ++i) {
+        LinkRecord record;
+        const QChar tick = i < ticks.size() ? ticks[i] : QChar(u'1');
+        if (tick != u'-')
+            record.Selected = tick == u'1';
+        if (layout[i] == u'G')
+            record.FolderName = QStringLiteral("folder %1").arg(i);
+        else if (layout[i] == u'e')
+            record.FolderName = QString();
+        record.SiteName = QStringLiteral("site %1").arg(i);
+        record.URL = QStringLiteral("http://site%1/").arg(i);
+        table->append(std::move(record));
+    }
+    return table;
+}
+
+// The ticks of a table in the form groupedTable takes them.
+inline QString ticksOf(const LinkTable &table)
+{
+    QString out;
+    for (const LinkRecord &record : table.records())
+        out += !record.Selected ? u'-' : *record.Selected ? u'1' : u'0';
+    return out;
+}
+
+} // namespace quillon::test
