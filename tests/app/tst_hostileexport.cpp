@@ -35,12 +35,14 @@ struct Run {
 };
 
 // The exporter of the same build: build/src/app, next to build/tests/app.
-QString exporterPath() {
+QString exporterPath()
+{
     return QDir(QCoreApplication::applicationDirPath())
         .absoluteFilePath(QStringLiteral("../../src/app/quillon-export"));
 }
 
-Run runExport(const QString &folder, const QStringList &runAs = {}) {
+Run runExport(const QString &folder, const QStringList &runAs = {})
+{
     QProcess process;
     QStringList arguments = runAs;
     arguments << exporterPath() << folder;
@@ -59,41 +61,49 @@ Run runExport(const QString &folder, const QStringList &runAs = {}) {
     return run;
 }
 
-QByteArray heading(const QByteArray &folder) {
+QByteArray heading(const QByteArray &folder)
+{
     return "<BR>\r\n<FONT SIZE='+1'><U><B>" + folder + "</B></U></FONT>\r\n<BR>\r\n";
 }
 
-QByteArray item(const QByteArray &site, const QByteArray &address = {}) {
+QByteArray item(const QByteArray &site, const QByteArray &address = {})
+{
     return "<LI><A HREF='" + address + "' target='_blank'>" + site + "</A><BR>\r\n";
 }
 
-QByteArray list(const QByteArray &items) {
+QByteArray list(const QByteArray &items)
+{
     return "<UL> \r\n" + items + "</UL> \r\n";
 }
 
 // For the tree builders, which return the expected list and so cannot use QVERIFY.
-void must(bool ok, const char *what) {
+void must(bool ok, const char *what)
+{
     if (!ok)
         QTest::qFail(what, __FILE__, __LINE__);
 }
 
 // Paths as bytes, so that names need not be valid UTF-8.
-QByteArray at(const FavoritesTree &tree, const QByteArray &relative) {
+QByteArray at(const FavoritesTree &tree, const QByteArray &relative)
+{
     return QFile::encodeName(tree.root()) + '/' + relative;
 }
 
-void writeRaw(const QByteArray &path, const QByteArray &content) {
+void writeRaw(const QByteArray &path, const QByteArray &content)
+{
     const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     QVERIFY2(fd >= 0, path.constData());
     QCOMPARE(::write(fd, content.constData(), size_t(content.size())), ssize_t(content.size()));
     ::close(fd);
 }
 
-void symlinkAt(const FavoritesTree &tree, const char *target, const QByteArray &name) {
+void symlinkAt(const FavoritesTree &tree, const char *target, const QByteArray &name)
+{
     QVERIFY2(::symlink(target, at(tree, name).constData()) == 0, name.constData());
 }
 
-void socketAt(const QByteArray &path) {
+void socketAt(const QByteArray &path)
+{
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     QVERIFY(size_t(path.size()) < sizeof address.sun_path);
@@ -104,7 +114,8 @@ void socketAt(const QByteArray &path) {
     ::close(fd); // the socket file stays
 }
 
-QByteArray shortcut(const QByteArray &address) {
+QByteArray shortcut(const QByteArray &address)
+{
     return FavoritesTree::shortcutBytes(QString::fromUtf8(address));
 }
 
@@ -124,7 +135,8 @@ private Q_SLOTS:
 };
 
 // Each row builds a tree and gives the list the exporter must write for it.
-void TestHostileExport::finishesWithExactlyTheExpectedLinks_data() {
+void TestHostileExport::finishesWithExactlyTheExpectedLinks_data()
+{
     QTest::addColumn<Builder>("build");
 
     QTest::newRow("links to folders: a cycle, itself, the root")
@@ -189,6 +201,28 @@ void TestHostileExport::finishesWithExactlyTheExpectedLinks_data() {
         return list(expected);
     });
 
+    QTest::newRow("200 levels of long names, deeper than a path may be")
+        << Builder([](const FavoritesTree &tree) {
+               const QByteArray name(100, 'n');
+               QByteArray expected;
+               QByteArray folder;
+               int dirFd =
+                   ::open(QFile::encodeName(tree.root()).constData(), O_RDONLY | O_DIRECTORY);
+               for (int level = 0; level < 200 && dirFd >= 0; ++level) {
+                   must(::mkdirat(dirFd, name.constData(), 0755) == 0, "mkdirat");
+                   const int next = ::openat(dirFd, name.constData(), O_RDONLY | O_DIRECTORY);
+                   ::close(dirFd);
+                   dirFd = next;
+                   const int file = ::openat(dirFd, "s.url", O_WRONLY | O_CREAT, 0644);
+                   must(file >= 0 && ::write(file, "URL=http://deep/\n", 17) == 17, "write");
+                   ::close(file);
+                   folder += (level ? "/" : "") + name;
+                   expected += heading(folder) + item("s", "http://deep/");
+               }
+               ::close(dirFd);
+               return list(expected);
+           });
+
     QTest::newRow("10,000 shortcuts in one folder") << Builder([](const FavoritesTree &tree) {
         QByteArray expected;
         for (int i = 0; i < 10000; ++i) {
@@ -200,14 +234,15 @@ void TestHostileExport::finishesWithExactlyTheExpectedLinks_data() {
     });
 }
 
-void TestHostileExport::finishesWithExactlyTheExpectedLinks() {
+void TestHostileExport::finishesWithExactlyTheExpectedLinks()
+{
     QFETCH(Builder, build);
     FavoritesTree tree;
     QVERIFY(tree.isValid());
-    // QTemporaryDir cannot remove names that are not UTF-8; take those out by their bytes.
-    const auto removeOddNames = qScopeGuard([root = QFile::encodeName(tree.root())] {
-        for (const char *name : {"bad\xff\xfe.url", "dir\xc3(/in\x80.url", "dir\xc3("})
-            ::remove((root + '/' + name).constData());
+    // QTemporaryDir cannot remove names that are not UTF-8, nor paths past the system's limit.
+    const auto removeTree = qScopeGuard([&tree] {
+        QProcess::execute(QStringLiteral("rm"),
+                          {QStringLiteral("-rf"), QStringLiteral("--"), tree.root()});
     });
     const QByteArray expected = build(tree);
     if (QTest::currentTestFailed())
@@ -221,7 +256,8 @@ void TestHostileExport::finishesWithExactlyTheExpectedLinks() {
     QCOMPARE(run.out, expected);
 }
 
-void TestHostileExport::unreadableEntries_data() {
+void TestHostileExport::unreadableEntries_data()
+{
     QTest::addColumn<bool>("asNobody");
     QTest::newRow("as this user") << false;
     QTest::newRow("as an unprivileged user") << true;
@@ -229,7 +265,8 @@ void TestHostileExport::unreadableEntries_data() {
 
 // Unreadable shortcuts get an empty address, unreadable folders are left out. Root reads them
 // all, so the unprivileged run drops to "nobody" when the tests run as root.
-void TestHostileExport::unreadableEntries() {
+void TestHostileExport::unreadableEntries()
+{
     QFETCH(bool, asNobody);
     const bool root = ::geteuid() == 0;
     QStringList runAs;
