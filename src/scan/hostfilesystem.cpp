@@ -181,14 +181,49 @@ QChar HostFileSystem::separator() const
 
 #ifdef Q_OS_UNIX
 
+namespace {
+
+// Opens a path of any length. One longer than the system takes at once (deep trees of long
+// names) is opened a folder at a time, each relative to the one before.
+int openLongPath(const QByteArray &path, int flags)
+{
+    const int direct = ::open(path.constData(), flags);
+    if (direct >= 0 || errno != ENAMETOOLONG)
+        return direct;
+    QList<QByteArray> parts = path.split('/');
+    parts.removeAll(QByteArray());
+    if (parts.isEmpty())
+        return -1;
+    int dirFd = path.startsWith('/') ? ::open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : AT_FDCWD;
+    for (qsizetype i = 0; dirFd != -1 && i < parts.size(); ++i) {
+        const bool last = i + 1 == parts.size();
+        const int next = ::openat(dirFd, parts[i].constData(),
+                                  last ? flags : O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const int reason = errno;
+        if (dirFd != AT_FDCWD)
+            ::close(dirFd);
+        errno = reason;
+        if (last)
+            return next;
+        dirFd = next;
+    }
+    return -1;
+}
+
+} // namespace
+
 // On Unix the listing uses readdir's entry type, so a plain folder or file costs no stat call;
 // only links and file systems that do not report types are looked at with fstatat.
 std::optional<QList<DirEntry>> HostFileSystem::list(const QString &folder) const
 {
-    const QByteArray encodedFolder = encodeFileName(folder);
-    DIR *dir = ::opendir(encodedFolder.constData());
-    if (!dir)
+    const int folderFd = openLongPath(encodeFileName(folder), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd < 0)
         return std::nullopt;
+    DIR *dir = ::fdopendir(folderFd);
+    if (!dir) {
+        ::close(folderFd);
+        return std::nullopt;
+    }
     const int dirFd = ::dirfd(dir);
 
     QList<DirEntry> entries;
@@ -231,7 +266,7 @@ std::optional<QByteArray> HostFileSystem::readHead(const QString &path, qint64 m
 {
     // O_NONBLOCK: opening a FIFO must never wait for a writer. The type is checked on the open
     // descriptor, so an entry swapped for something else after the listing is still refused.
-    const int fd = ::open(encodeFileName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = openLongPath(encodeFileName(path), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
     struct stat st;
