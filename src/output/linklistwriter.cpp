@@ -12,9 +12,29 @@ namespace quillon {
 
 namespace {
 
+// Printable ASCII without a meaning in HTML: written as it is.
+bool isPlain(char16_t c)
+{
+    return c >= 0x20 && c < 0x7F && c != u'&' && c != u'<' && c != u'>' && c != u'"' &&
+           c != u'\'';
+}
+
 void appendEscaped(QByteArray &out, QStringView value)
 {
     for (auto it = value.begin(); it != value.end(); ++it) {
+        // Runs of plain characters, most of every value, are copied in one go.
+        if (isPlain(it->unicode())) {
+            auto end = it + 1;
+            while (end != value.end() && isPlain(end->unicode()))
+                ++end;
+            const qsizetype at = out.size();
+            out.resize(at + (end - it));
+            char *to = out.data() + at;
+            for (; it != end; ++it)
+                *to++ = char(it->unicode());
+            if (it == value.end())
+                break;
+        }
         char32_t code = it->unicode();
         if (QChar::isHighSurrogate(code) && it + 1 != value.end() && (it + 1)->isLowSurrogate()) {
             code = QChar::surrogateToUcs4(*it, *(it + 1));
