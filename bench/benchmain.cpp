@@ -2,6 +2,7 @@
 // HTML page writer, and the memory a large walk takes. Run through bench/run; see README.md.
 
 #include "baselinewalk.h"
+#include "benchsupport.h"
 #include "treegen.h"
 
 #include "links/linktable.h"
@@ -19,75 +20,15 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <functional>
 #include <memory>
 #include <vector>
 
 using namespace quillon;
 using namespace quillon::bench;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-struct Timing {
-    double wallMs = 0;
-    double cpuMs = 0; // this thread's processor time: steadier than wall time on a busy machine
-};
-
-double threadCpuMs()
-{
-    timespec now{};
-    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-Timing timeOf(const std::function<void()> &work)
-{
-    QElapsedTimer clock;
-    const double cpuStart = threadCpuMs();
-    clock.start();
-    work();
-    return {double(clock.nsecsElapsed()) / 1e6, threadCpuMs() - cpuStart};
-}
-
-Timing median(const std::vector<Timing> &timings)
-{
-    std::vector<double> wall, cpu;
-    for (const Timing &t : timings) {
-        wall.push_back(t.wallMs);
-        cpu.push_back(t.cpuMs);
-    }
-    return {median(wall), median(cpu)};
-}
-
-// The walk as the window and the exporter run it: host file system into a fresh table.
-WalkResult coreWalk(const QString &root, LinkTable &table)
-{
-    const HostFileSystem fs;
-    const QString start = root + fs.separator();
-    return walkFavorites(fs, start, start.size(), table);
-}
-
-// A field of /proc/self/status in bytes ("VmRSS", "VmHWM"); 0 where there is none.
-qint64 statusBytes(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
-        return 0;
-    const QByteArray key = QByteArray(field) + ':';
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(key.size()).trimmed().split(' ').value(0).toLongLong() * 1024;
-    }
-    return 0;
-}
 
 // Child mode: walks root and prints "resident-before peak-resident records".
 int memoryWalk(const QString &root)
@@ -109,6 +50,30 @@ struct SizeResult {
     double pageBuildMs = 0;
     double pageSaveMs = 0;
 };
+
+// Runs a program and returns the fields of its one line of output; empty when it failed.
+QList<QByteArray> runChild(const QString &program, const QStringList &arguments)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(program, arguments);
+    if (!child.waitForFinished(600'000) || child.exitStatus() != QProcess::NormalExit ||
+        child.exitCode() != 0)
+        return {};
+    return child.readAllStandardOutput().trimmed().split(' ');
+}
+
+// "peak resident, how much of it the work added, per record" from "before peak records".
+void printMemory(const char *what, const char *before, const QList<QByteArray> &fields)
+{
+    const qint64 start = fields.value(0).toLongLong();
+    const qint64 peak = fields.value(1).toLongLong();
+    const int records = fields.value(2).toInt();
+    std::printf("memory, %s of %d links: peak resident %.1f MB, %.1f MB above %s, "
+                "%.0f bytes per record\n",
+                what, records, double(peak) / 1e6, double(peak - start) / 1e6, before,
+                records > 0 ? double(peak - start) / records : 0.0);
+}
 
 QString megabytesPerSecond(qint64 bytes, double ms)
 {
@@ -179,6 +144,7 @@ int main(int argc, char *argv[])
         temporary.remove();
 
     std::vector<SizeResult> results;
+    QStringList roots;
     QString largestRoot;
     for (const int n : sizes) {
         TreeShape shape;
@@ -207,6 +173,7 @@ int main(int argc, char *argv[])
                      reuse ? "kept tree of" : "generated", n, shape.folders + 1,
                      double(clock.elapsed()) / 1e3);
         largestRoot = root;
+        roots << root;
 
         SizeResult result;
         result.shortcuts = n;
@@ -308,21 +275,58 @@ int main(int argc, char *argv[])
 
     // Memory in a fresh process, so that the runs above do not count.
     std::fflush(stdout);
-    QProcess child;
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--memory-walk"), largestRoot});
-    if (child.waitForFinished(600'000) && child.exitCode() == 0) {
-        const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
-        const qint64 before = fields.value(0).toLongLong();
-        const qint64 peak = fields.value(1).toLongLong();
-        const int records = fields.value(2).toInt();
-        std::printf("memory, %d-link walk: peak resident %.1f MB, %.1f MB above the process "
-                    "before the walk, %.0f bytes per record\n",
-                    records, double(peak) / 1e6, double(peak - before) / 1e6,
-                    records > 0 ? double(peak - before) / records : 0.0);
-    } else {
+    const QList<QByteArray> walkMemory =
+        runChild(QCoreApplication::applicationFilePath(), {u"--memory-walk"_s, largestRoot});
+    if (walkMemory.isEmpty()) {
         std::fprintf(stderr, "quillon-bench: the memory walk failed\n");
         return 1;
     }
+    printMemory("walk", "the process before the walk", walkMemory);
+    std::fflush(stdout);
+
+    // The window, when it is built: its own program, so that this one needs no display.
+    const QString windowBench =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/quillon-bench-window");
+    if (!QFile::exists(windowBench)) {
+        std::printf("\n(no window built: %s is missing)\n", qUtf8Printable(windowBench));
+        return 0;
+    }
+    std::printf("\nGenerate in the window (offscreen: walk, rows, shading, column sizes, "
+                "painting)\n");
+    std::printf("%9s  %9s  %9s  %6s  %9s  %9s  %6s\n", "shortcuts", "core", "Generate", "ratio",
+                "core cpu", "Gen. cpu", "ratio");
+    std::fflush(stdout);
+    double previousGenerate = 0;
+    int previousSize = 0;
+    QString growth;
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        const QList<QByteArray> f =
+            runChild(windowBench, {u"--runs"_s, QString::number(runs), roots[i]});
+        if (f.size() < 5) {
+            std::fprintf(stderr, "quillon-bench: the window run on %d shortcuts failed\n",
+                         sizes[i]);
+            return 1;
+        }
+        const double core = f[0].toDouble(), generate = f[1].toDouble();
+        const double coreCpu = f[2].toDouble(), generateCpu = f[3].toDouble();
+        std::printf("%9d  %6.1f ms  %6.1f ms  %5.2fx  %6.1f ms  %6.1f ms  %5.2fx\n", sizes[i], core,
+                    generate, generate / core, coreCpu, generateCpu, generateCpu / coreCpu);
+        std::fflush(stdout);
+        if (previousSize > 0) {
+            growth += QStringLiteral("growth %1 -> %2 shortcuts: Generate x%3\n")
+                          .arg(previousSize)
+                          .arg(sizes[i])
+                          .arg(generate / previousGenerate, 0, 'f', 1);
+        }
+        previousSize = sizes[i];
+        previousGenerate = generate;
+    }
+    std::printf("\n%s", qUtf8Printable(growth));
+    const QList<QByteArray> windowMemory = runChild(windowBench, {u"--memory"_s, largestRoot});
+    if (windowMemory.isEmpty()) {
+        std::fprintf(stderr, "quillon-bench: the window memory run failed\n");
+        return 1;
+    }
+    printMemory("Generate in the window", "the empty window", windowMemory);
     return 0;
 }
