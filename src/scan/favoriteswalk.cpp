@@ -32,11 +32,12 @@ WalkResult walkFavorites(const FileSystem &fs, const QString &startFolder, qsize
 
     std::deque<QString> pending{start};
     QString lastFolderName;
+    QString path;
     while (!pending.empty()) {
         const QString current = std::move(pending.front());
         pending.pop_front();
 
-        const auto entries = fs.list(current);
+        auto entries = fs.list(current);
         if (!entries) {
             ++counts.foldersSkipped;
             if (!report())
@@ -49,7 +50,7 @@ WalkResult walkFavorites(const FileSystem &fs, const QString &startFolder, qsize
         const QString folderName =
             current.size() > prefixLength ? current.sliced(prefixLength).chopped(1) : QString();
 
-        for (const DirEntry &entry : *entries) {
+        for (DirEntry &entry : *entries) {
             if (entry.name == u"." || entry.name == u"..")
                 continue;
             if (entry.kind == EntryKind::Folder) {
@@ -65,10 +66,19 @@ WalkResult walkFavorites(const FileSystem &fs, const QString &startFolder, qsize
                 lastFolderName = folderName;
             }
             record.Selected = true;
-            record.SiteName = entry.name.chopped(urlSuffix.size());
-            record.URL = entry.kind == EntryKind::File
-                             ? readShortcutAddress(fs, current + entry.name)
-                             : QString();
+            if (entry.kind == EntryKind::File) {
+                // One path buffer serves every shortcut of the walk.
+                path.truncate(0);
+                path += current;
+                path += entry.name;
+                record.URL = readShortcutAddress(fs, path);
+            } else {
+                record.URL = QString();
+            }
+            // The listing is not needed again: the site name is its entry's name, cut short in
+            // place rather than copied.
+            record.SiteName = std::move(entry.name);
+            record.SiteName->chop(urlSuffix.size());
             table.append(std::move(record));
 
             if (++counts.shortcutsFound % ShortcutsBetweenReports == 0 && !report())
