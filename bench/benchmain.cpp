@@ -55,10 +55,14 @@ struct SizeResult {
 QList<QByteArray> runChild(const QString &program, const QStringList &arguments)
 {
     QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     child.start(program, arguments);
-    if (!child.waitForFinished(600'000) || child.exitStatus() != QProcess::NormalExit ||
-        child.exitCode() != 0)
+    const bool finished = child.waitForFinished(600'000);
+    // Its messages, less Qt's note on a missing XDG_RUNTIME_DIR (usual in containers).
+    for (const QByteArray &line : child.readAllStandardError().split('\n')) {
+        if (!line.isEmpty() && !line.startsWith("QStandardPaths: XDG_RUNTIME_DIR"))
+            std::fprintf(stderr, "%s\n", line.constData());
+    }
+    if (!finished || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
         return {};
     return child.readAllStandardOutput().trimmed().split(' ');
 }
