@@ -14,15 +14,18 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QTableView>
+#include <QUrl>
 #include <algorithm>
 
 namespace quillon {
@@ -97,6 +100,7 @@ MainWindow::MainWindow(Dialogs &dialogs, WindowEnvironment environment, QWidget 
     connect(cmdExit, &QPushButton::clicked, this, &MainWindow::cmdExit_Click);
     connect(UltraGrid, &LinkGrid::layoutRequested, this, &MainWindow::GridLayoutSetup);
     UltraGrid->model()->setCellBackground(&MainWindow::GridRowSetup);
+    setAcceptDrops(true);
 
     Form_Load();
 }
@@ -399,6 +403,71 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     QWidget::closeEvent(event);
+}
+
+std::optional<QString> MainWindow::droppedFolder(const QMimeData *data) const
+{
+    if (m_walking || !data || !data->hasUrls())
+        return std::nullopt;
+    const QList<QUrl> urls = data->urls();
+    const auto local =
+        std::find_if(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); });
+    if (local == urls.end())
+        return std::nullopt;
+    const FileSystem &fs = *m_environment.fileSystem;
+    const QChar separator = fs.separator();
+    QString path = local->toLocalFile();
+    if (separator != u'/') {
+        // A drive path arrives as "/C:/..." where the host does not know drive letters.
+        if (path.size() >= 3 && path[0] == u'/' && path[2] == u':')
+            path.remove(0, 1);
+        path.replace(u'/', separator);
+    }
+    path = Dir1->normalized(path);
+    if (fs.isFolder(path))
+        return path;
+    const qsizetype cut = path.lastIndexOf(separator);
+    if (cut < 0)
+        return std::nullopt;
+    const QString holder = Dir1->normalized(cut == 0 ? QString(separator) : path.left(cut));
+    if (!fs.isFolder(holder))
+        return std::nullopt;
+    return holder;
+}
+
+std::optional<QString> MainWindow::takeDrop(QDropEvent *event) const
+{
+    // Taken as a link or a copy only, so the file manager never removes what was dropped.
+    const Qt::DropActions possible = event->possibleActions();
+    const Qt::DropAction action = possible & Qt::LinkAction   ? Qt::LinkAction
+                                  : possible & Qt::CopyAction ? Qt::CopyAction
+                                                              : Qt::IgnoreAction;
+    std::optional<QString> folder;
+    if (action != Qt::IgnoreAction)
+        folder = droppedFolder(event->mimeData());
+    if (!folder) {
+        event->ignore();
+        return std::nullopt;
+    }
+    event->setDropAction(action);
+    event->accept();
+    return folder;
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    takeDrop(event);
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent *event)
+{
+    takeDrop(event);
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    if (const std::optional<QString> folder = takeDrop(event))
+        openFolder(*folder);
 }
 
 } // namespace quillon

@@ -10,8 +10,10 @@
 #include <memory>
 #include <optional>
 
+class QDropEvent;
 class QGroupBox;
 class QLabel;
+class QMimeData;
 class QPushButton;
 class QRadioButton;
 
@@ -71,12 +73,19 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // A folder dropped from a file manager opens in the folder list; a file opens the folder
+    // that holds it.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void layOut();
     void place(QWidget *widget, double left, double top, double width, double height);
     bool openFolder(const QString &path);
     void showUnexpectedError(const QString &description);
+    std::optional<QString> droppedFolder(const QMimeData *data) const;
+    std::optional<QString> takeDrop(QDropEvent *event) const;
 
     void LoadFavorites(QString startFolder);
     void SizeGridColumns();

@@ -2,3 +2,4 @@ quillon_add_test(tst_windowcontroller SOURCES tst_windowcontroller.cpp LIBS quil
 quillon_add_test(tst_windowwidgets SOURCES tst_windowwidgets.cpp LIBS quillon_window LABELS gui)
 target_compile_definitions(tst_windowwidgets PRIVATE
     QUILLON_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples")
+quillon_add_test(tst_windowdragdrop SOURCES tst_windowdragdrop.cpp LIBS quillon_window LABELS gui)

@@ -1,0 +1,248 @@
+// Folders and files dropped on the window from a file manager.
+
+#include "app/folderlist.h"
+#include "app/mainwindow.h"
+#include "links/linktable.h"
+#include "memoryfilesystem.h"
+#include "scripteddialogs.h"
+#include "testmain.h"
+
+#include <QMimeData>
+#include <QPushButton>
+#include <QUrl>
+
+using namespace quillon;
+using quillon::test::MemoryFileSystem;
+using quillon::test::ScriptedDialogs;
+
+namespace {
+
+// Answers like another file system but can run a step while a folder is listed, as a drop
+// arriving in the middle of a walk would.
+class StepFileSystem final : public FileSystem {
+public:
+    explicit StepFileSystem(const FileSystem &inner)
+        : m_inner(inner)
+    {}
+    std::function<void()> onList;
+    QChar separator() const override { return m_inner.separator(); }
+    std::optional<QList<DirEntry>> list(const QString &folder) const override
+    {
+        if (onList)
+            onList();
+        return m_inner.list(folder);
+    }
+    std::optional<QByteArray> readHead(const QString &path, qint64 maxBytes) const override
+    {
+        return m_inner.readHead(path, maxBytes);
+    }
+    bool isFolder(const QString &path) const override { return m_inner.isFolder(path); }
+
+private:
+    const FileSystem &m_inner;
+};
+
+// A tree with a favorites folder, written with either separator. Paths in the test are
+// written with "/" and turned into the file system's own form.
+struct Fixture {
+    MemoryFileSystem fs;
+    StepFileSystem stepping{fs};
+    ScriptedDialogs dialogs;
+    std::unique_ptr<MainWindow> window;
+    QString root;
+
+    explicit Fixture(QChar separator)
+        : fs(separator)
+        , root(separator == u'/' ? QStringLiteral("/") : QStringLiteral("C:/"))
+    {
+        fs.addFolder(native(QStringLiteral("fav/News")));
+        fs.addFile(native(QStringLiteral("fav/Top.url")), "[DEFAULT]\r\nBASEURL=http://top/\r\n");
+        fs.addFile(native(QStringLiteral("fav/News/BBC.url")), "URL=http://bbc/\r\n");
+        fs.addFile(native(QStringLiteral("rootlink.url")), "URL=http://root/\r\n");
+        fs.addFolder(native(QStringLiteral("locked")));
+        fs.makeUnlistable(native(QStringLiteral("locked")));
+        fs.addFolder(native(QStringLiteral("home")));
+
+        WindowEnvironment env;
+        env.fileSystem = &stepping;
+        env.profile = separator == u'/' ? PlatformProfile::host() : PlatformProfile::windows();
+        env.drives = separator == u'/' ? QStringList{QStringLiteral("/")}
+                                       : QStringList{QStringLiteral("C:")};
+        env.initialFolder = native(QStringLiteral("home"));
+        env.homeFolder = native(QStringLiteral("home"));
+        window = std::make_unique<MainWindow>(dialogs, env);
+    }
+
+    QString native(const QString &relative) const
+    {
+        QString path = root + relative;
+        path.replace(u'/', fs.separator());
+        while (path.size() > root.size() && path.endsWith(fs.separator()))
+            path.chop(1);
+        return path;
+    }
+    QString folder() const
+    {
+        return window->findChild<FolderList *>(QStringLiteral("Dir1"))->path();
+    }
+
+    // Sends the events of one drag and drop; true when the window took the drop.
+    bool drop(QMimeData &data,
+              Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction)
+    {
+        const QPoint at(window->width() / 2, window->height() / 2);
+        QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+        enter.setAccepted(false);
+        QCoreApplication::sendEvent(window.get(), &enter);
+        QDragMoveEvent move(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+        move.setAccepted(false);
+        QCoreApplication::sendEvent(window.get(), &move);
+        if (enter.isAccepted() != move.isAccepted())
+            return false;
+        if (!enter.isAccepted())
+            return false;
+        // The source is never asked to move what it dropped.
+        if (enter.dropAction() == Qt::MoveAction || move.dropAction() == Qt::MoveAction)
+            return false;
+        QDropEvent dropped(QPointF(at), actions, &data, Qt::LeftButton, Qt::NoModifier);
+        dropped.setAccepted(false);
+        QCoreApplication::sendEvent(window.get(), &dropped);
+        return dropped.isAccepted();
+    }
+};
+
+QUrl localUrl(const Fixture &f, const QString &relative)
+{
+    return QUrl::fromLocalFile(f.root + relative);
+}
+
+} // namespace
+
+class TestWindowDragDrop : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void droppedItemOpensItsFolder_data();
+    void droppedItemOpensItsFolder();
+    void dropResetsTheTableLikeOpeningTheFolder();
+    void unopenableFolderIsReported();
+    void dropsDuringAWalkAreRefused();
+};
+
+void TestWindowDragDrop::droppedItemOpensItsFolder_data()
+{
+    QTest::addColumn<QChar>("separator");
+    QTest::addColumn<QStringList>("urls"); // "local:" paths below the root, or whole URLs
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Qt::DropActions>("actions");
+    QTest::addColumn<QString>("opened"); // below the root; empty: the drop is refused
+
+    const Qt::DropActions any = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    for (const QChar separator : {QChar(u'\\'), QChar(u'/')}) {
+        const QString os =
+            separator == u'/' ? QStringLiteral("posix: ") : QStringLiteral("windows: ");
+        const auto row = [&](const char *name) {
+            return &(QTest::newRow(qPrintable(os + QLatin1String(name))) << separator);
+        };
+        *row("folder") << QStringList{"local:fav/News"} << QString() << any << "fav/News";
+        *row("folder with a trailing separator")
+            << QStringList{"local:fav/"} << QString() << any << "fav";
+        *row("file opens its folder")
+            << QStringList{"local:fav/News/BBC.url"} << QString() << any << "fav/News";
+        *row("file at the root") << QStringList{"local:rootlink.url"} << QString() << any << "";
+        *row("copy only") << QStringList{"local:fav"} << QString()
+                          << Qt::DropActions(Qt::CopyAction) << "fav";
+        *row("move only is refused")
+            << QStringList{"local:fav"} << QString() << Qt::DropActions(Qt::MoveAction) << "-";
+        *row("web address is refused")
+            << QStringList{"https://example.com/fav"} << QString() << any << "-";
+        *row("plain text is refused") << QStringList{} << "fav/News" << any << "-";
+        *row("missing folder is refused")
+            << QStringList{"local:gone/away.url"} << QString() << any << "-";
+        *row("first local item of several")
+            << QStringList{"https://example.com/", "local:fav/News", "local:fav"} << QString()
+            << any << "fav/News";
+    }
+}
+
+void TestWindowDragDrop::droppedItemOpensItsFolder()
+{
+    QFETCH(QChar, separator);
+    QFETCH(QStringList, urls);
+    QFETCH(QString, text);
+    QFETCH(Qt::DropActions, actions);
+    QFETCH(QString, opened);
+    Fixture f(separator);
+    const QString before = f.folder();
+    QCOMPARE(before, f.native(QStringLiteral("home")));
+
+    QMimeData data;
+    QList<QUrl> list;
+    for (const QString &url : urls)
+        list << (url.startsWith(u"local:") ? localUrl(f, url.mid(6)) : QUrl(url));
+    if (!list.isEmpty())
+        data.setUrls(list);
+    if (!text.isEmpty())
+        data.setText(text);
+
+    const bool taken = f.drop(data, actions);
+    QCOMPARE(taken, opened != u"-");
+    QCOMPARE(f.folder(), taken ? f.native(opened) : before);
+    QCOMPARE(f.dialogs.messages.size(), 0);
+}
+
+void TestWindowDragDrop::dropResetsTheTableLikeOpeningTheFolder()
+{
+    Fixture f(u'\\');
+    QVERIFY(f.window->findChild<FolderList *>(QStringLiteral("Dir1"))
+                ->setPath(f.native(QStringLiteral("fav"))));
+    f.window->cmdGenerate_Click();
+    QCOMPARE(f.window->linkRecordset()->recordCount(), 2);
+    auto *write = f.window->findChild<QPushButton *>(QStringLiteral("cmdWriteToFile"));
+    QVERIFY(write->isEnabled());
+
+    QMimeData data;
+    data.setUrls({localUrl(f, QStringLiteral("fav/News/BBC.url"))});
+    QVERIFY(f.drop(data));
+    QCOMPARE(f.folder(), f.native(QStringLiteral("fav/News")));
+    QCOMPARE(f.window->UserSelectedPath, f.folder());
+    QCOMPARE(f.window->linkRecordset()->recordCount(), 0);
+    QVERIFY(!write->isEnabled());
+}
+
+void TestWindowDragDrop::unopenableFolderIsReported()
+{
+    Fixture f(u'/');
+    QMimeData data;
+    data.setUrls({localUrl(f, QStringLiteral("locked"))});
+    f.drop(data);
+    QCOMPARE(f.folder(), f.native(QStringLiteral("home")));
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QCOMPARE(f.dialogs.messages.first().icon, Dialogs::Icon::Critical);
+    QVERIFY(f.dialogs.messages.first().text.contains(f.native(QStringLiteral("locked"))));
+}
+
+void TestWindowDragDrop::dropsDuringAWalkAreRefused()
+{
+    Fixture f(u'\\');
+    QVERIFY(f.window->findChild<FolderList *>(QStringLiteral("Dir1"))
+                ->setPath(f.native(QStringLiteral("fav"))));
+    QMimeData data;
+    data.setUrls({localUrl(f, QStringLiteral("fav/News"))});
+    bool tried = false;
+    bool taken = false;
+    f.stepping.onList = [&] {
+        if (!f.window->isWalking() || tried)
+            return;
+        tried = true;
+        taken = f.drop(data);
+    };
+    f.window->cmdGenerate_Click();
+    f.stepping.onList = nullptr;
+    QVERIFY(tried);
+    QVERIFY(!taken);
+    QCOMPARE(f.folder(), f.native(QStringLiteral("fav")));
+    QCOMPARE(f.window->linkRecordset()->recordCount(), 2);
+}
+
+QUILLON_TEST_MAIN(TestWindowDragDrop)
+#include "tst_windowdragdrop.moc"
