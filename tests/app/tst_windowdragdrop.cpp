@@ -17,36 +17,10 @@ using quillon::test::ScriptedDialogs;
 
 namespace {
 
-// Answers like another file system but can run a step while a folder is listed, as a drop
-// arriving in the middle of a walk would.
-class StepFileSystem final : public FileSystem {
-public:
-    explicit StepFileSystem(const FileSystem &inner)
-        : m_inner(inner)
-    {}
-    std::function<void()> onList;
-    QChar separator() const override { return m_inner.separator(); }
-    std::optional<QList<DirEntry>> list(const QString &folder) const override
-    {
-        if (onList)
-            onList();
-        return m_inner.list(folder);
-    }
-    std::optional<QByteArray> readHead(const QString &path, qint64 maxBytes) const override
-    {
-        return m_inner.readHead(path, maxBytes);
-    }
-    bool isFolder(const QString &path) const override { return m_inner.isFolder(path); }
-
-private:
-    const FileSystem &m_inner;
-};
-
 // A tree with a favorites folder, written with either separator. Paths in the test are
 // written with "/" and turned into the file system's own form.
 struct Fixture {
     MemoryFileSystem fs;
-    StepFileSystem stepping{fs};
     ScriptedDialogs dialogs;
     std::unique_ptr<MainWindow> window;
     QString root;
@@ -64,7 +38,7 @@ struct Fixture {
         fs.addFolder(native(QStringLiteral("home")));
 
         WindowEnvironment env;
-        env.fileSystem = &stepping;
+        env.fileSystem = &fs;
         env.profile = separator == u'/' ? PlatformProfile::host() : PlatformProfile::windows();
         env.drives = separator == u'/' ? QStringList{QStringLiteral("/")}
                                        : QStringList{QStringLiteral("C:")};
@@ -125,7 +99,6 @@ private Q_SLOTS:
     void droppedItemOpensItsFolder();
     void dropResetsTheTableLikeOpeningTheFolder();
     void unopenableFolderIsReported();
-    void dropsDuringAWalkAreRefused();
 };
 
 void TestWindowDragDrop::droppedItemOpensItsFolder_data()
@@ -219,29 +192,6 @@ void TestWindowDragDrop::unopenableFolderIsReported()
     QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(f.dialogs.messages.first().icon, Dialogs::Icon::Critical);
     QVERIFY(f.dialogs.messages.first().text.contains(f.native(QStringLiteral("locked"))));
-}
-
-void TestWindowDragDrop::dropsDuringAWalkAreRefused()
-{
-    Fixture f(u'\\');
-    QVERIFY(f.window->findChild<FolderList *>(QStringLiteral("Dir1"))
-                ->setPath(f.native(QStringLiteral("fav"))));
-    QMimeData data;
-    data.setUrls({localUrl(f, QStringLiteral("fav/News"))});
-    bool tried = false;
-    bool taken = false;
-    f.stepping.onList = [&] {
-        if (!f.window->isWalking() || tried)
-            return;
-        tried = true;
-        taken = f.drop(data);
-    };
-    f.window->cmdGenerate_Click();
-    f.stepping.onList = nullptr;
-    QVERIFY(tried);
-    QVERIFY(!taken);
-    QCOMPARE(f.folder(), f.native(QStringLiteral("fav")));
-    QCOMPARE(f.window->linkRecordset()->recordCount(), 2);
 }
 
 QUILLON_TEST_MAIN(TestWindowDragDrop)

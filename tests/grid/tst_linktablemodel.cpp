@@ -7,7 +7,6 @@
 
 using namespace quillon;
 using quillon::test::groupedTable;
-using quillon::test::ticksOf;
 
 namespace {
 
@@ -32,8 +31,6 @@ private Q_SLOTS:
     void bulkTickingSignalsRunsOfRows();
     void folderGroupSpansFromOpenerToNextOpener_data();
     void folderGroupSpansFromOpenerToNextOpener();
-    void rangeTickingAndInvertingSignalOnce_data();
-    void rangeTickingAndInvertingSignalOnce();
 };
 
 void TestLinkTableModel::showsFieldsAsColumns()
@@ -147,57 +144,6 @@ void TestLinkTableModel::folderGroupSpansFromOpenerToNextOpener()
     const auto [first, last] = model.folderGroup(row);
     QTEST(first, "first");
     QTEST(last, "last");
-}
-
-void TestLinkTableModel::rangeTickingAndInvertingSignalOnce_data()
-{
-    QTest::addColumn<QString>("ticks");
-    QTest::addColumn<QString>("operation");
-    QTest::addColumn<int>("first");
-    QTest::addColumn<int>("last");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<int>("changes");
-
-    QTest::newRow("untick a range") << "11111"
-                                    << "untick" << 1 << 4 << "10001" << 1;
-    QTest::newRow("tick a range past the end") << "0-000"
-                                               << "tick" << 3 << 99 << "0-011" << 1;
-    QTest::newRow("tick from before the start") << "0-000"
-                                                << "tick" << -5 << 2 << "11000" << 1;
-    QTest::newRow("empty range") << "0-000"
-                                 << "tick" << 3 << 3 << "0-000" << 0;
-    QTest::newRow("invert, null becomes ticked") << "0-101"
-                                                 << "invert" << 0 << 0 << "11010" << 1;
-    QTest::newRow("toggle mixed ticks all") << "0-101"
-                                            << "toggle" << 1 << 4 << "01111" << 1;
-    QTest::newRow("toggle all ticked unticks") << "01101"
-                                               << "toggle" << 1 << 3 << "00001" << 1;
-}
-
-void TestLinkTableModel::rangeTickingAndInvertingSignalOnce()
-{
-    QFETCH(QString, ticks);
-    QFETCH(QString, operation);
-    QFETCH(int, first);
-    QFETCH(int, last);
-    LinkTableModel model;
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    auto table = groupedTable(QStringLiteral("G").repeated(ticks.size()), ticks);
-    model.setTable(table);
-    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-
-    if (operation == u"invert") {
-        model.invertSelected();
-    } else if (operation == u"toggle") {
-        QList<int> rows;
-        for (int row = first; row < last; ++row)
-            rows << row;
-        model.toggleSelected(rows);
-    } else {
-        model.setSelectedRange(first, last, operation == u"tick");
-    }
-    QTEST(ticksOf(*table), "expected");
-    QTEST(int(changed.size()), "changes");
 }
 
 QUILLON_TEST_MAIN(TestLinkTableModel)

@@ -194,8 +194,6 @@ void TestTickingGrid::keyboardOpensTheMenuAtTheCurrentRow_data()
     QTest::newRow("Shift+F10, select all")
         << int(Qt::Key_F10) << Qt::KeyboardModifiers(Qt::ShiftModifier) << int(Qt::Key_A)
         << "111111111";
-    QTest::newRow("menu key, deselect all")
-        << int(Qt::Key_Menu) << Qt::KeyboardModifiers() << int(Qt::Key_D) << "000000000";
     QTest::newRow("menu key, invert")
         << int(Qt::Key_Menu) << Qt::KeyboardModifiers() << int(Qt::Key_I) << "000111000";
 }
