@@ -146,6 +146,8 @@ void TestWindowWidgets::tabOrderAndAccessKeys()
                                  "optOutPutType_1", "optOutPutType_0", "UltraGrid"}));
 
     w.window->show();
+    // Without a window manager (as under Xvfb) nothing activates a new window but the program.
+    w.window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
     QVERIFY(w.child<FolderList>("Dir1")->setPath(examples()));
     // An access key presses its button the way a click does, a moment later.
