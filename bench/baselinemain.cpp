@@ -6,7 +6,8 @@
 #include <chrono>
 #include <cstdio>
 
-int main(int argc, char *argv[]) {
+int main(int argc, char *argv[])
+{
     if (argc != 2) {
         std::fprintf(stderr, "usage: quillon-baseline FOLDER\n");
         return 2;

@@ -11,12 +11,14 @@ namespace quillon::bench {
 
 namespace {
 
-bool isShortcutName(const char *name) {
+bool isShortcutName(const char *name)
+{
     const std::string_view view(name);
     return view.size() > 4 && view.substr(view.size() - 4) == ".url";
 }
 
-void readHead(const std::string &path, BaselineCounts &counts) {
+void readHead(const std::string &path, BaselineCounts &counts)
+{
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return;
@@ -33,7 +35,8 @@ void readHead(const std::string &path, BaselineCounts &counts) {
 
 } // namespace
 
-BaselineCounts baselineWalk(const std::string &root) {
+BaselineCounts baselineWalk(const std::string &root)
+{
     BaselineCounts counts;
     std::deque<std::string> pending{root.empty() || root.back() != '/' ? root + '/' : root};
     while (!pending.empty()) {

@@ -15,9 +15,11 @@ namespace {
 class Random {
 public:
     explicit Random(quint64 seed)
-        : m_state(seed) {}
+        : m_state(seed)
+    {}
 
-    quint64 next() {
+    quint64 next()
+    {
         quint64 z = (m_state += 0x9E3779B97F4A7C15ULL);
         z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
         z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
@@ -26,7 +28,8 @@ public:
     int below(int bound) { return bound <= 1 ? 0 : int(next() % quint64(bound)); }
     int between(int low, int high) { return low + below(high - low + 1); }
     bool percent(int chance) { return below(100) < chance; }
-    template <typename T, size_t N> const T &pick(const std::array<T, N> &items) {
+    template <typename T, size_t N> const T &pick(const std::array<T, N> &items)
+    {
         return items[size_t(below(int(N)))];
     }
 
@@ -47,7 +50,8 @@ const std::array<const char16_t *, 10> ForeignWords = {
 
 const std::array<const char *, 6> Domains = {".com", ".org", ".net", ".de", ".co.uk", ".info"};
 
-QString makeName(Random &random, int words) {
+QString makeName(Random &random, int words)
+{
     QStringList parts;
     for (int i = 0; i < words; ++i)
         parts << QString::fromLatin1(random.pick(Words));
@@ -58,7 +62,8 @@ QString makeName(Random &random, int words) {
 }
 
 // An address of 30 to 300 characters: scheme, host, path segments, sometimes a query.
-QString makeAddress(Random &random) {
+QString makeAddress(Random &random)
+{
     const int length = random.between(30, 300);
     QString host = QString::fromLatin1(random.pick(Words)).toLower();
     host.removeIf([](QChar c) { return !c.isLetter(); });
@@ -92,7 +97,8 @@ QString makeAddress(Random &random) {
 
 // Internet Explorer style (with a BASEURL line and the usual extras) or today's browsers'
 // style (URL line only), with CR LF or LF line ends.
-QByteArray makeShortcut(Random &random, const QString &address) {
+QByteArray makeShortcut(Random &random, const QString &address)
+{
     const QByteArray url = address.toUtf8();
     const char *eol = random.percent(60) ? "\r\n" : "\n";
     QByteArray text;
@@ -115,7 +121,8 @@ QByteArray makeShortcut(Random &random, const QString &address) {
 }
 
 // A name not yet used in a folder, letter case aside (as on Windows).
-QString uniqueName(QSet<QString> &taken, const QString &name, const QString &suffix) {
+QString uniqueName(QSet<QString> &taken, const QString &name, const QString &suffix)
+{
     QString candidate = name + suffix;
     for (int n = 2; taken.contains(candidate.toUpper()); ++n)
         candidate = QStringLiteral("%1 %2%3").arg(name).arg(n).arg(suffix);
@@ -125,21 +132,24 @@ QString uniqueName(QSet<QString> &taken, const QString &name, const QString &suf
 
 } // namespace
 
-int TreePlan::shortcutCount() const {
+int TreePlan::shortcutCount() const
+{
     int count = 0;
     for (const PlannedFile &file : files)
         count += file.address.isEmpty() ? 0 : 1;
     return count;
 }
 
-qint64 TreePlan::byteCount() const {
+qint64 TreePlan::byteCount() const
+{
     qint64 bytes = 0;
     for (const PlannedFile &file : files)
         bytes += file.content.size();
     return bytes;
 }
 
-TreePlan planTree(const TreeShape &shape) {
+TreePlan planTree(const TreeShape &shape)
+{
     Random random(shape.seed);
     TreePlan plan;
 
@@ -185,7 +195,8 @@ TreePlan planTree(const TreeShape &shape) {
     return plan;
 }
 
-bool writeTree(const QString &root, const TreePlan &plan, QString *errorText) {
+bool writeTree(const QString &root, const TreePlan &plan, QString *errorText)
+{
     const QDir dir(root);
     for (const PlannedFolder &folder : plan.folders) {
         if (!dir.mkpath(folder.path)) {

@@ -10,7 +10,8 @@
 
 using namespace quillon::bench;
 
-int main(int argc, char *argv[]) {
+int main(int argc, char *argv[])
+{
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quillon-treegen"));
 

@@ -15,8 +15,7 @@ namespace {
 // Printable ASCII without a meaning in HTML: written as it is.
 bool isPlain(char16_t c)
 {
-    return c >= 0x20 && c < 0x7F && c != u'&' && c != u'<' && c != u'>' && c != u'"' &&
-           c != u'\'';
+    return c >= 0x20 && c < 0x7F && c != u'&' && c != u'<' && c != u'>' && c != u'"' && c != u'\'';
 }
 
 void appendEscaped(QByteArray &out, QStringView value)
