@@ -5,6 +5,7 @@
 #include "app/folderlist.h"
 #include "grid/linkgrid.h"
 #include "grid/twips.h"
+#include "grid/widesttext.h"
 #include "links/linktable.h"
 #include "scan/favoriteswalk.h"
 #include "scan/filesystem.h"
@@ -16,7 +17,6 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QElapsedTimer>
-#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -310,23 +310,23 @@ void MainWindow::LoadFavorites(QString startFolder)
 void MainWindow::SizeGridColumns()
 {
     // Widths in twips, measured in the window's font.
-    const QFontMetricsF metrics(font());
     const double dpi = logicalDpiX();
     std::array<float, LinkFieldCount> widths{};
     const LinkTable &table = *LinkRecordset;
     if (table.recordCount() > 0) {
-        for (int row = 0; row < table.recordCount(); ++row) {
-            const LinkRecord &record = table.record(row);
+        std::array<WidestText, 3> widest = {WidestText(font()), WidestText(font()),
+                                            WidestText(font())};
+        for (const LinkRecord &record : table.records()) {
             const std::array<const std::optional<QString> *, 3> values = {
                 &record.FolderName, &record.SiteName, &record.URL};
             for (size_t i = 0; i < values.size(); ++i) {
-                const std::optional<QString> &value = *values[i];
-                if (!value || value->isEmpty())
-                    continue;
-                const float width =
-                    pixelsToTwips(metrics.horizontalAdvance(*value), dpi) + ColumnMargin;
-                widths[i + 1] = std::max(widths[i + 1], width);
+                if (const std::optional<QString> &value = *values[i]; value && !value->isEmpty())
+                    widest[i].add(*value);
             }
+        }
+        for (size_t i = 0; i < widest.size(); ++i) {
+            if (widest[i].width() > 0)
+                widths[i + 1] = pixelsToTwips(widest[i].width(), dpi) + ColumnMargin;
         }
         UltraGrid->setActiveCell(0, LinkTableModel::SelectedColumn);
     }
