@@ -22,7 +22,8 @@ using quillon::fuzz::require;
 
 namespace {
 
-QString valueFrom(QByteArrayView bytes, bool utf16) {
+QString valueFrom(QByteArrayView bytes, bool utf16)
+{
     if (!utf16)
         return QString::fromUtf8(bytes);
     QString text;
@@ -31,7 +32,8 @@ QString valueFrom(QByteArrayView bytes, bool utf16) {
     return text;
 }
 
-LinkTable tableFrom(const QByteArray &input) {
+LinkTable tableFrom(const QByteArray &input)
+{
     LinkTable table;
     for (const QByteArray &record : input.split('\x1e')) {
         const QList<QByteArray> fields = record.split('\x1f');
@@ -55,7 +57,8 @@ LinkTable tableFrom(const QByteArray &input) {
 }
 
 // The code points of a value as the page must show it: a lone surrogate becomes U+FFFD.
-QList<char32_t> codePoints(const std::optional<QString> &value) {
+QList<char32_t> codePoints(const std::optional<QString> &value)
+{
     QList<char32_t> points;
     if (!value)
         return points;
@@ -73,7 +76,8 @@ QList<char32_t> codePoints(const std::optional<QString> &value) {
 }
 
 // Reads a value back from its references; fails on any character a value may not hold.
-QList<char32_t> decodeValue(QByteArrayView text) {
+QList<char32_t> decodeValue(QByteArrayView text)
+{
     QList<char32_t> points;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -107,7 +111,8 @@ QList<char32_t> decodeValue(QByteArrayView text) {
 }
 
 // Splits the output into lines, requiring CR LF after each and printable ASCII within.
-QList<QByteArrayView> linesOf(const QByteArray &out) {
+QList<QByteArrayView> linesOf(const QByteArray &out)
+{
     QList<QByteArrayView> lines;
     qsizetype start = 0;
     for (qsizetype i = 0; i < out.size(); ++i) {
@@ -128,18 +133,21 @@ QList<QByteArrayView> linesOf(const QByteArray &out) {
 class Reader {
 public:
     explicit Reader(QList<QByteArrayView> lines)
-        : m_lines(std::move(lines)) {}
+        : m_lines(std::move(lines))
+    {}
 
     bool atEnd() const { return m_next == m_lines.size(); }
 
-    void expect(QByteArrayView fixed) {
+    void expect(QByteArrayView fixed)
+    {
         require(!atEnd() && m_lines[m_next] == fixed, "fixed line missing");
         ++m_next;
     }
 
     // A line of the shape parts[0] value parts[1] value ... parts[n]; values end at the next
     // "'" or "<", which a value can never hold.
-    QList<QList<char32_t>> expectValues(const QList<QByteArrayView> &parts) {
+    QList<QList<char32_t>> expectValues(const QList<QByteArrayView> &parts)
+    {
         require(!atEnd(), "line missing");
         QByteArrayView line = m_lines[m_next++];
         QList<QList<char32_t>> values;
@@ -163,7 +171,8 @@ private:
     qsizetype m_next = 0;
 };
 
-void checkOutput(const LinkTable &table, OutputKind kind, const QByteArray &out) {
+void checkOutput(const LinkTable &table, OutputKind kind, const QByteArray &out)
+{
     if (table.recordCount() == 0) {
         require(out.isEmpty(), "output for an empty table");
         return;
@@ -198,7 +207,8 @@ void checkOutput(const LinkTable &table, OutputKind kind, const QByteArray &out)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
     const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
     const LinkTable table = input.isEmpty() ? LinkTable() : tableFrom(input);
     for (const OutputKind kind : {OutputKind::Dat, OutputKind::Html}) {

@@ -22,12 +22,14 @@ namespace {
 class OneFile final : public FileSystem {
 public:
     explicit OneFile(QByteArrayView content)
-        : m_content(content) {}
+        : m_content(content)
+    {}
 
     QChar separator() const override { return u'/'; }
     std::optional<QList<DirEntry>> list(const QString &) const override { return std::nullopt; }
     bool isFolder(const QString &) const override { return false; }
-    std::optional<QByteArray> readHead(const QString &, qint64 maxBytes) const override {
+    std::optional<QByteArray> readHead(const QString &, qint64 maxBytes) const override
+    {
         m_asked = maxBytes;
         // A copy of exactly the bytes handed out, so reading beyond them is caught.
         return m_content.first(std::min<qint64>(maxBytes, m_content.size())).toByteArray();
@@ -40,13 +42,15 @@ private:
     mutable qint64 m_asked = -1;
 };
 
-void checkAddress(const QString &address, QByteArrayView bytes) {
+void checkAddress(const QString &address, QByteArrayView bytes)
+{
     require(!address.contains(u'\r') && !address.contains(u'\n'), "address holds a line end");
     require(decodeShortcutText(bytes).contains(address), "address is not from the text");
 }
 
 // The host reader on a real open file: never more than asked for, exactly the file's start.
-void checkHostRead(QByteArrayView bytes, qint64 limit) {
+void checkHostRead(QByteArrayView bytes, qint64 limit)
+{
     const int fd = ::memfd_create("shortcut", MFD_CLOEXEC);
     require(fd >= 0, "memfd_create");
     require(::write(fd, bytes.data(), size_t(bytes.size())) == ssize_t(bytes.size()), "write");
@@ -59,7 +63,8 @@ void checkHostRead(QByteArrayView bytes, qint64 limit) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
     const QByteArrayView bytes(reinterpret_cast<const char *>(data), qsizetype(size));
 
     const QString address = shortcutAddress(bytes);

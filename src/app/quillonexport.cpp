@@ -44,7 +44,11 @@ bool stderrIsTerminal()
 // A progress line on the terminal, redrawn a few times a second; never in a pipe.
 class ProgressLine {
 public:
-    explicit ProgressLine(bool enabled) : m_enabled(enabled) { m_clock.start(); }
+    explicit ProgressLine(bool enabled)
+        : m_enabled(enabled)
+    {
+        m_clock.start();
+    }
     ~ProgressLine() { clear(); }
 
     bool update(const WalkProgress &p)
@@ -86,7 +90,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption htmlOption(QStringLiteral("html"),
                                         QStringLiteral("Write a whole HTML page."));
     const QCommandLineOption datOption(
-        QStringLiteral("dat"), QStringLiteral("Write the bare list to paste into a page (default)."));
+        QStringLiteral("dat"),
+        QStringLiteral("Write the bare list to paste into a page (default)."));
     const QCommandLineOption outputOption(
         {QStringLiteral("o"), QStringLiteral("output")},
         QStringLiteral("Write to FILE instead of standard output."), QStringLiteral("FILE"));

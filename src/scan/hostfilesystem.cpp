@@ -88,7 +88,9 @@ namespace {
 // no overlong forms, no surrogates, nothing above U+10FFFF.
 qsizetype validUtf8Length(QByteArrayView bytes)
 {
-    const auto byte = [&bytes](qsizetype i) { return uchar(bytes[i]); };
+    const auto byte = [&bytes](qsizetype i) {
+        return uchar(bytes[i]);
+    };
     const auto continuation = [&](qsizetype i) {
         return i < bytes.size() && (byte(i) & 0xC0) == 0x80;
     };

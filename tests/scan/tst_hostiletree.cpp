@@ -32,14 +32,17 @@ class ChangingFileSystem final : public FileSystem {
 public:
     ChangingFileSystem(const FavoritesTree &tree, Change change)
         : m_tree(tree)
-        , m_change(std::move(change)) {}
+        , m_change(std::move(change))
+    {}
 
     QChar separator() const override { return m_host.separator(); }
     bool isFolder(const QString &path) const override { return m_host.isFolder(path); }
-    std::optional<QByteArray> readHead(const QString &path, qint64 maxBytes) const override {
+    std::optional<QByteArray> readHead(const QString &path, qint64 maxBytes) const override
+    {
         return m_host.readHead(path, maxBytes);
     }
-    std::optional<QList<DirEntry>> list(const QString &folder) const override {
+    std::optional<QList<DirEntry>> list(const QString &folder) const override
+    {
         auto entries = m_host.list(folder);
         if (m_change)
             std::exchange(m_change, {})(m_tree);
@@ -52,19 +55,22 @@ private:
     mutable Change m_change;
 };
 
-QStringList sitesOf(const LinkTable &table) {
+QStringList sitesOf(const LinkTable &table)
+{
     QStringList out;
     for (const LinkRecord &r : table.records())
         out << r.SiteName.value_or(QString()) + u'|' + r.URL.value_or(QString());
     return out;
 }
 
-QByteArray rawPath(const FavoritesTree &tree, const char *name) {
+QByteArray rawPath(const FavoritesTree &tree, const char *name)
+{
     return QFile::encodeName(tree.root()) + '/' + name;
 }
 
 void replaceWith(const FavoritesTree &tree, const char *name,
-                 const std::function<int(const char *)> &make) {
+                 const std::function<int(const char *)> &make)
+{
     const QByteArray path = rawPath(tree, name);
     QCOMPARE(::unlink(path.constData()), 0);
     QCOMPARE(make(path.constData()), 0);
@@ -87,7 +93,8 @@ private Q_SLOTS:
     void oddlyNamedEntriesAreReadAndWalked();
 };
 
-void TestHostileTree::entrySwappedAfterListing_data() {
+void TestHostileTree::entrySwappedAfterListing_data()
+{
     QTest::addColumn<Change>("change");
     QTest::addColumn<QString>("expected"); // what the swapped shortcut gives
 
@@ -111,7 +118,8 @@ void TestHostileTree::entrySwappedAfterListing_data() {
     }) << "swap|" + QString((1 << 20) - 4, u'g');
 }
 
-void TestHostileTree::entrySwappedAfterListing() {
+void TestHostileTree::entrySwappedAfterListing()
+{
     QFETCH(Change, change);
     QFETCH(QString, expected);
     FavoritesTree tree;
@@ -125,7 +133,8 @@ void TestHostileTree::entrySwappedAfterListing() {
     QCOMPARE(sitesOf(table), QStringList({expected, QStringLiteral("z|http://z/")}));
 }
 
-void TestHostileTree::fileNamesRoundTrip_data() {
+void TestHostileTree::fileNamesRoundTrip_data()
+{
     QTest::addColumn<QByteArray>("name");
     QTest::addColumn<bool>("validUtf8");
 
@@ -144,7 +153,8 @@ void TestHostileTree::fileNamesRoundTrip_data() {
         << QByteArray("\xed\xb2\x80\x80") << false;
 }
 
-void TestHostileTree::fileNamesRoundTrip() {
+void TestHostileTree::fileNamesRoundTrip()
+{
     QFETCH(QByteArray, name);
     QFETCH(bool, validUtf8);
     const QString decoded = decodeFileName(name);
@@ -156,7 +166,8 @@ void TestHostileTree::fileNamesRoundTrip() {
 }
 
 // Names that are not UTF-8 still open: the shortcut's address is read, the folder walked.
-void TestHostileTree::oddlyNamedEntriesAreReadAndWalked() {
+void TestHostileTree::oddlyNamedEntriesAreReadAndWalked()
+{
     FavoritesTree tree;
     const QByteArray folder = rawPath(tree, "dir\xff");
     QCOMPARE(::mkdir(folder.constData(), 0755), 0);
