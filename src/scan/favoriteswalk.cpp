@@ -32,13 +32,12 @@ WalkResult walkFavorites(const FileSystem &fs, const QString &startFolder, qsize
 
     std::deque<QString> pending{start};
     QString lastFolderName;
-    QString path;
     while (!pending.empty()) {
         const QString current = std::move(pending.front());
         pending.pop_front();
 
-        auto entries = fs.list(current);
-        if (!entries) {
+        const std::unique_ptr<OpenFolder> folder = fs.openFolder(current);
+        if (!folder) {
             ++counts.foldersSkipped;
             if (!report())
                 return result;
@@ -50,7 +49,7 @@ WalkResult walkFavorites(const FileSystem &fs, const QString &startFolder, qsize
         const QString folderName =
             current.size() > prefixLength ? current.sliced(prefixLength).chopped(1) : QString();
 
-        for (DirEntry &entry : *entries) {
+        for (DirEntry &entry : folder->entries()) {
             if (entry.name == u"." || entry.name == u"..")
                 continue;
             if (entry.kind == EntryKind::Folder) {
@@ -66,15 +65,10 @@ WalkResult walkFavorites(const FileSystem &fs, const QString &startFolder, qsize
                 lastFolderName = folderName;
             }
             record.Selected = true;
-            if (entry.kind == EntryKind::File) {
-                // One path buffer serves every shortcut of the walk.
-                path.truncate(0);
-                path += current;
-                path += entry.name;
-                record.URL = readShortcutAddress(fs, path);
-            } else {
-                record.URL = QString();
-            }
+            const auto head = entry.kind == EntryKind::File
+                                  ? folder->readHead(entry.name, ShortcutReadLimit)
+                                  : std::nullopt;
+            record.URL = head ? shortcutAddress(*head) : QString();
             // The listing is not needed again: the site name is its entry's name, cut short in
             // place rather than copied.
             record.SiteName = std::move(entry.name);

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace quillon {
@@ -21,6 +22,32 @@ struct DirEntry {
     EntryKind kind = EntryKind::Other;
 };
 
+class FileSystem;
+
+// A listed folder, held open while the walk deals with its entries, so that its files can be
+// read without looking up their whole path again.
+class OpenFolder {
+public:
+    OpenFolder(const FileSystem &fs, QString path, QList<DirEntry> entries);
+    virtual ~OpenFolder() = default;
+    OpenFolder(const OpenFolder &) = delete;
+    OpenFolder &operator=(const OpenFolder &) = delete;
+
+    // The folder's path, ending in the separator.
+    const QString &path() const { return m_path; }
+    QList<DirEntry> &entries() { return m_entries; }
+
+    // Up to maxBytes from the start of the entry called name, as FileSystem::readHead reads
+    // the folder's path followed by name.
+    virtual std::optional<QByteArray> readHead(QStringView name, qint64 maxBytes);
+
+private:
+    const FileSystem &m_fs;
+    QString m_path;
+    QList<DirEntry> m_entries;
+    QString m_filePath; // one buffer for the paths of all files read
+};
+
 // The file system as the walk and the reader see it. The host implementation works on the
 // real disk; tests substitute one held in memory.
 class FileSystem {
@@ -33,6 +60,10 @@ public:
     // The visible entries of a folder (hidden and system entries left out), in listing order.
     // Empty optional when the folder cannot be listed.
     virtual std::optional<QList<DirEntry>> list(const QString &folder) const = 0;
+
+    // The folder listed (as list() lists it) and kept open for reading its files. Null when the
+    // folder cannot be listed. The folder stays open until the result is destroyed.
+    virtual std::unique_ptr<OpenFolder> openFolder(const QString &folder) const;
 
     // Up to maxBytes from the start of a regular file. Empty optional when the path is not a
     // regular file (or a link to one) or cannot be opened or read.

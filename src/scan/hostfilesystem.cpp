@@ -212,22 +212,23 @@ int openLongPath(const QByteArray &path, int flags)
     return -1;
 }
 
-} // namespace
-
-// On Unix the listing uses readdir's entry type, so a plain folder or file costs no stat call;
-// only links and file systems that do not report types are looked at with fstatat.
-std::optional<QList<DirEntry>> HostFileSystem::list(const QString &folder) const
+// Opens a folder for listing; null when it cannot be opened.
+DIR *openListing(const QString &folder)
 {
     const int folderFd = openLongPath(encodeFileName(folder), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderFd < 0)
-        return std::nullopt;
+        return nullptr;
     DIR *dir = ::fdopendir(folderFd);
-    if (!dir) {
+    if (!dir)
         ::close(folderFd);
-        return std::nullopt;
-    }
-    const int dirFd = ::dirfd(dir);
+    return dir;
+}
 
+// The listing uses readdir's entry type, so a plain folder or file costs no stat call; only
+// links and file systems that do not report types are looked at with fstatat.
+QList<DirEntry> readListing(DIR *dir)
+{
+    const int dirFd = ::dirfd(dir);
     QList<DirEntry> entries;
     while (const dirent *ent = ::readdir(dir)) {
         const char *name = ent->d_name;
@@ -259,16 +260,14 @@ std::optional<QList<DirEntry>> HostFileSystem::list(const QString &folder) const
         }
         entries.append(DirEntry{decodeFileName(name), kind});
     }
-    ::closedir(dir);
     sortListing(entries);
     return entries;
 }
 
-std::optional<QByteArray> HostFileSystem::readHead(const QString &path, qint64 maxBytes) const
+// Reads up to maxBytes from an opened file and closes it. The type is checked on the open
+// descriptor, so an entry swapped for something else after the listing is still refused.
+std::optional<QByteArray> readOpenedFile(int fd, qint64 maxBytes)
 {
-    // O_NONBLOCK: opening a FIFO must never wait for a writer. The type is checked on the open
-    // descriptor, so an entry swapped for something else after the listing is still refused.
-    const int fd = openLongPath(encodeFileName(path), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
     struct stat st;
@@ -308,6 +307,56 @@ std::optional<QByteArray> HostFileSystem::readHead(const QString &path, qint64 m
     return bytes;
 }
 
+// O_NONBLOCK: opening a FIFO must never wait for a writer.
+constexpr int FileOpenFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+
+// A listed folder whose files are opened relative to it: looking up a whole path again for
+// every file costs as much as a fifth of the walk in deep trees.
+class HostOpenFolder final : public OpenFolder {
+public:
+    HostOpenFolder(const FileSystem &fs, const QString &path, DIR *dir)
+        : OpenFolder(fs, path, readListing(dir))
+        , m_dir(dir)
+    {}
+    ~HostOpenFolder() override { ::closedir(m_dir); }
+
+    std::optional<QByteArray> readHead(QStringView name, qint64 maxBytes) override
+    {
+        if (name.contains(u'/'))
+            return OpenFolder::readHead(name, maxBytes);
+        return readOpenedFile(
+            ::openat(::dirfd(m_dir), encodeFileName(name).constData(), FileOpenFlags), maxBytes);
+    }
+
+private:
+    DIR *m_dir;
+};
+
+} // namespace
+
+std::optional<QList<DirEntry>> HostFileSystem::list(const QString &folder) const
+{
+    DIR *dir = openListing(folder);
+    if (!dir)
+        return std::nullopt;
+    QList<DirEntry> entries = readListing(dir);
+    ::closedir(dir);
+    return entries;
+}
+
+std::unique_ptr<OpenFolder> HostFileSystem::openFolder(const QString &folder) const
+{
+    DIR *dir = openListing(folder);
+    if (!dir)
+        return nullptr;
+    return std::make_unique<HostOpenFolder>(*this, folder, dir);
+}
+
+std::optional<QByteArray> HostFileSystem::readHead(const QString &path, qint64 maxBytes) const
+{
+    return readOpenedFile(openLongPath(encodeFileName(path), FileOpenFlags), maxBytes);
+}
+
 #else
 
 std::optional<QList<DirEntry>> HostFileSystem::list(const QString &folder) const
@@ -331,6 +380,11 @@ std::optional<QList<DirEntry>> HostFileSystem::list(const QString &folder) const
     }
     sortListing(entries);
     return entries;
+}
+
+std::unique_ptr<OpenFolder> HostFileSystem::openFolder(const QString &folder) const
+{
+    return FileSystem::openFolder(folder);
 }
 
 std::optional<QByteArray> HostFileSystem::readHead(const QString &path, qint64 maxBytes) const

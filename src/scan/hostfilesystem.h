@@ -12,6 +12,7 @@ class HostFileSystem final : public FileSystem {
 public:
     QChar separator() const override;
     std::optional<QList<DirEntry>> list(const QString &folder) const override;
+    std::unique_ptr<OpenFolder> openFolder(const QString &folder) const override;
     std::optional<QByteArray> readHead(const QString &path, qint64 maxBytes) const override;
     bool isFolder(const QString &path) const override;
 };

@@ -43,10 +43,15 @@ public:
     }
     std::optional<QList<DirEntry>> list(const QString &folder) const override
     {
-        auto entries = m_host.list(folder);
+        return m_host.list(folder);
+    }
+    // The walk reads through the host's open folder, as it does on the real disk.
+    std::unique_ptr<OpenFolder> openFolder(const QString &folder) const override
+    {
+        auto opened = m_host.openFolder(folder);
         if (m_change)
             std::exchange(m_change, {})(m_tree);
-        return entries;
+        return opened;
     }
 
 private:
