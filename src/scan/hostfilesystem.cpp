@@ -264,9 +264,10 @@ QList<DirEntry> readListing(DIR *dir)
     return entries;
 }
 
-// Reads up to maxBytes from an opened file and closes it. The type is checked on the open
-// descriptor, so an entry swapped for something else after the listing is still refused.
-std::optional<QByteArray> readOpenedFile(int fd, qint64 maxBytes)
+// Reads up to maxBytes from an opened file into bytes and closes it. The type is checked on the
+// open descriptor, so an entry swapped for something else after the listing is still refused.
+// bytes may be a buffer kept from an earlier read: its room is used again.
+std::optional<QByteArray> readOpenedFile(int fd, qint64 maxBytes, QByteArray &bytes)
 {
     if (fd < 0)
         return std::nullopt;
@@ -280,7 +281,6 @@ std::optional<QByteArray> readOpenedFile(int fd, qint64 maxBytes)
     // report no size, or grow meanwhile, are read on until a read returns nothing.
     const qint64 size = st.st_size > 0 ? qint64(st.st_size) : 0;
     const qint64 wanted = std::min<qint64>(maxBytes, size > 0 ? size + 1 : 4096);
-    QByteArray bytes;
     bytes.resize(qsizetype(std::max<qint64>(wanted, 1)));
     qint64 filled = 0;
     bool failed = false;
@@ -310,8 +310,8 @@ std::optional<QByteArray> readOpenedFile(int fd, qint64 maxBytes)
 // O_NONBLOCK: opening a FIFO must never wait for a writer.
 constexpr int FileOpenFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
 
-// A listed folder whose files are opened relative to it: looking up a whole path again for
-// every file costs as much as a fifth of the walk in deep trees.
+// A listed folder whose files are opened relative to it, so that the folders above it are not
+// looked up again for every file.
 class HostOpenFolder final : public OpenFolder {
 public:
     HostOpenFolder(const FileSystem &fs, const QString &path, DIR *dir)
@@ -324,12 +324,29 @@ public:
     {
         if (name.contains(u'/'))
             return OpenFolder::readHead(name, maxBytes);
-        return readOpenedFile(
-            ::openat(::dirfd(m_dir), encodeFileName(name).constData(), FileOpenFlags), maxBytes);
+        encodeName(name);
+        // The result shares the buffer; once the caller lets it go, the next read reuses it.
+        return readOpenedFile(::openat(::dirfd(m_dir), m_name.constData(), FileOpenFlags), maxBytes,
+                              m_buffer);
     }
 
 private:
+    // Plain ASCII names, nearly all of them, are their own bytes: encoded into one buffer.
+    void encodeName(QStringView name)
+    {
+        m_name.resize(name.size());
+        for (qsizetype i = 0; i < name.size(); ++i) {
+            if (name[i].unicode() >= 0x80) {
+                m_name = encodeFileName(name);
+                return;
+            }
+            m_name[i] = char(name[i].unicode());
+        }
+    }
+
     DIR *m_dir;
+    QByteArray m_name;
+    QByteArray m_buffer;
 };
 
 } // namespace
@@ -354,7 +371,8 @@ std::unique_ptr<OpenFolder> HostFileSystem::openFolder(const QString &folder) co
 
 std::optional<QByteArray> HostFileSystem::readHead(const QString &path, qint64 maxBytes) const
 {
-    return readOpenedFile(openLongPath(encodeFileName(path), FileOpenFlags), maxBytes);
+    QByteArray bytes;
+    return readOpenedFile(openLongPath(encodeFileName(path), FileOpenFlags), maxBytes, bytes);
 }
 
 #else
