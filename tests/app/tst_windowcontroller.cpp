@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "favoritestree.h"
 #include "grid/linkgrid.h"
+#include "interruptingfilesystem.h"
 #include "links/linktable.h"
 #include "memoryfilesystem.h"
 #include "scripteddialogs.h"
@@ -18,6 +19,7 @@
 #include <QTemporaryDir>
 
 using namespace quillon;
+using quillon::test::InterruptingFileSystem;
 using quillon::test::MemoryFileSystem;
 using quillon::test::readFileBytes;
 using quillon::test::ScriptedDialogs;
@@ -33,30 +35,6 @@ QByteArray shortcut(const QByteArray &address)
 {
     return "[DEFAULT]\r\nBASEURL=" + address + "\r\n";
 }
-
-// A file system that can run a step in the middle of a walk, as a user's click would arrive.
-class InterruptingFileSystem final : public FileSystem {
-public:
-    explicit InterruptingFileSystem(const FileSystem &inner)
-        : m_inner(inner)
-    {}
-    std::function<void()> onList;
-    QChar separator() const override { return m_inner.separator(); }
-    std::optional<QList<DirEntry>> list(const QString &folder) const override
-    {
-        if (onList)
-            onList();
-        return m_inner.list(folder);
-    }
-    std::optional<QByteArray> readHead(const QString &path, qint64 maxBytes) const override
-    {
-        return m_inner.readHead(path, maxBytes);
-    }
-    bool isFolder(const QString &path) const override { return m_inner.isFolder(path); }
-
-private:
-    const FileSystem &m_inner;
-};
 
 struct Fixture {
     MemoryFileSystem fs;

@@ -2,6 +2,7 @@
 
 #include "app/folderlist.h"
 #include "app/mainwindow.h"
+#include "interruptingfilesystem.h"
 #include "links/linktable.h"
 #include "memoryfilesystem.h"
 #include "scripteddialogs.h"
@@ -12,6 +13,7 @@
 #include <QUrl>
 
 using namespace quillon;
+using quillon::test::InterruptingFileSystem;
 using quillon::test::MemoryFileSystem;
 using quillon::test::ScriptedDialogs;
 
@@ -21,6 +23,7 @@ namespace {
 // written with "/" and turned into the file system's own form.
 struct Fixture {
     MemoryFileSystem fs;
+    InterruptingFileSystem walking{fs};
     ScriptedDialogs dialogs;
     std::unique_ptr<MainWindow> window;
     QString root;
@@ -38,7 +41,7 @@ struct Fixture {
         fs.addFolder(native(QStringLiteral("home")));
 
         WindowEnvironment env;
-        env.fileSystem = &fs;
+        env.fileSystem = &walking;
         env.profile = separator == u'/' ? PlatformProfile::host() : PlatformProfile::windows();
         env.drives = separator == u'/' ? QStringList{QStringLiteral("/")}
                                        : QStringList{QStringLiteral("C:")};
@@ -99,6 +102,7 @@ private Q_SLOTS:
     void droppedItemOpensItsFolder();
     void dropResetsTheTableLikeOpeningTheFolder();
     void unopenableFolderIsReported();
+    void dropDuringWalkIsRefused();
 };
 
 void TestWindowDragDrop::droppedItemOpensItsFolder_data()
@@ -192,6 +196,27 @@ void TestWindowDragDrop::unopenableFolderIsReported()
     QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(f.dialogs.messages.first().icon, Dialogs::Icon::Critical);
     QVERIFY(f.dialogs.messages.first().text.contains(f.native(QStringLiteral("locked"))));
+}
+
+void TestWindowDragDrop::dropDuringWalkIsRefused()
+{
+    Fixture f(u'/');
+    QVERIFY(f.window->findChild<FolderList *>(QStringLiteral("Dir1"))
+                ->setPath(f.native(QStringLiteral("fav"))));
+    bool dropped = false;
+    bool taken = true;
+    f.walking.onList = [&] {
+        if (std::exchange(dropped, true))
+            return;
+        QMimeData data;
+        data.setUrls({localUrl(f, QStringLiteral("fav/News"))});
+        taken = f.drop(data);
+    };
+    f.window->cmdGenerate_Click();
+    QVERIFY(dropped);
+    QVERIFY(!taken);
+    QCOMPARE(f.folder(), f.native(QStringLiteral("fav")));
+    QCOMPARE(f.window->linkRecordset()->recordCount(), 2);
 }
 
 QUILLON_TEST_MAIN(TestWindowDragDrop)
