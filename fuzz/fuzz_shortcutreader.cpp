@@ -77,7 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     checkAddress(address, bytes);
 
     const OneFile file(bytes);
-    require(readShortcutAddress(file, QStringLiteral("/a.url")) == address, "reader differs");
+    OpenFolder folder(file, QStringLiteral("/"), {});
+    require(readShortcutAddress(folder, u"a.url") == address, "reader differs");
     require(file.asked() >= 0 && file.asked() <= ShortcutReadLimit, "asked beyond the limit");
 
     // The keyword as the first line, the text as the rest.

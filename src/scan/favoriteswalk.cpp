@@ -65,10 +65,8 @@ WalkResult walkFavorites(const FileSystem &fs, const QString &startFolder, qsize
                 lastFolderName = folderName;
             }
             record.Selected = true;
-            const auto head = entry.kind == EntryKind::File
-                                  ? folder->readHead(entry.name, ShortcutReadLimit)
-                                  : std::nullopt;
-            record.URL = head ? shortcutAddress(*head) : QString();
+            record.URL = entry.kind == EntryKind::File ? readShortcutAddress(*folder, entry.name)
+                                                       : QString();
             // The listing is not needed again: the site name is its entry's name, cut short in
             // place rather than copied.
             record.SiteName = std::move(entry.name);

@@ -33,8 +33,6 @@ public:
     OpenFolder(const OpenFolder &) = delete;
     OpenFolder &operator=(const OpenFolder &) = delete;
 
-    // The folder's path, ending in the separator.
-    const QString &path() const { return m_path; }
     QList<DirEntry> &entries() { return m_entries; }
 
     // Up to maxBytes from the start of the entry called name, as FileSystem::readHead reads
@@ -43,7 +41,7 @@ public:
 
 private:
     const FileSystem &m_fs;
-    QString m_path;
+    QString m_path; // ends in the separator
     QList<DirEntry> m_entries;
     QString m_filePath; // one buffer for the paths of all files read
 };

@@ -175,9 +175,9 @@ QString shortcutAddress(QByteArrayView bytes)
     return findValue(decodeShortcutText(bytes), u"BASEURL=", u"URL=");
 }
 
-QString readShortcutAddress(const FileSystem &fs, const QString &path)
+QString readShortcutAddress(OpenFolder &folder, QStringView name)
 {
-    const auto bytes = fs.readHead(path, ShortcutReadLimit);
+    const auto bytes = folder.readHead(name, ShortcutReadLimit);
     return bytes ? shortcutAddress(*bytes) : QString();
 }
 

@@ -5,7 +5,7 @@
 
 namespace quillon {
 
-class FileSystem;
+class OpenFolder;
 
 // No more than this much of a shortcut is ever read; real ones are a few hundred bytes.
 inline constexpr qint64 ShortcutReadLimit = 1024 * 1024;
@@ -23,7 +23,8 @@ QString Parser(QStringView Keyword, QStringView text);
 // key, the value of the first "URL=" line (today's browsers write only that one).
 QString shortcutAddress(QByteArrayView bytes);
 
-// Reads a shortcut from the file system; a file that cannot be read has an empty address.
-QString readShortcutAddress(const FileSystem &fs, const QString &path);
+// Reads the shortcut called name in folder, up to the read limit; a file that cannot be read
+// has an empty address.
+QString readShortcutAddress(OpenFolder &folder, QStringView name);
 
 } // namespace quillon
