@@ -12,11 +12,7 @@
 #include <QScopeGuard>
 #include <QStandardPaths>
 
-#include <chrono>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
-#include <thread>
 
 #ifdef QUILLON_TEST_WINDOW
 #include "app/folderlist.h"
@@ -25,6 +21,11 @@
 #include "scripteddialogs.h"
 
 #include <QTemporaryDir>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #endif
 
 #include <fcntl.h>
@@ -135,6 +136,7 @@ QByteArray shortcut(const QByteArray &address)
 
 using Builder = std::function<QByteArray(const FavoritesTree &)>;
 
+#ifdef QUILLON_TEST_WINDOW
 // Ends the whole run when a step in this process takes longer than the limit: a hang inside
 // the test process cannot be interrupted any other way.
 class Watchdog {
@@ -164,7 +166,6 @@ private:
     std::thread m_thread; // last: starts once the members above exist
 };
 
-#ifdef QUILLON_TEST_WINDOW
 // Opens folder in the window, presses Generate, then Write To File as a .DAT file; the list
 // written, or an empty array after a failed check.
 QByteArray generateAndWriteInWindow(const QString &folder)
