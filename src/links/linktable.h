@@ -14,6 +14,9 @@ struct LinkRecord {
     std::optional<QString> FolderName; // set only on the record that opens a folder group
     std::optional<QString> SiteName;
     std::optional<QString> URL;
+    // Not a column: when the shortcut was made, in Unix seconds (its own Modified= value, else
+    // the file's modification time). Bookmark files carry it as ADD_DATE.
+    std::optional<qint64> modifiedAt = std::nullopt;
 
     // True when the record starts a folder group: its folder name is neither null nor empty.
     bool opensFolderGroup() const { return FolderName && !FolderName->isEmpty(); }

@@ -1,7 +1,9 @@
 #include "scan/favoriteswalk.h"
 
 #include "links/linktable.h"
+#include "links/scriptaddress.h"
 #include "scan/filesystem.h"
+#include "scan/shortcutfile.h"
 #include "scan/shortcutreader.h"
 
 #include <deque>
@@ -16,7 +18,6 @@ WalkResult walkFavorites(const FileSystem &fs, const QString &startFolder, qsize
                          LinkTable &table, const WalkProgressCallback &progress)
 {
     const QChar separator = fs.separator();
-    const QStringView urlSuffix = u".url";
 
     WalkResult result;
     WalkProgress &counts = result.progress;
@@ -56,7 +57,16 @@ WalkResult walkFavorites(const FileSystem &fs, const QString &startFolder, qsize
                 pending.push_back(current + entry.name + separator);
                 continue;
             }
-            if (entry.kind == EntryKind::FolderLink || !entry.name.endsWith(urlSuffix))
+            if (entry.kind == EntryKind::FolderLink)
+                continue;
+            const std::optional<ShortcutFormat> format = shortcutFormatOf(entry.name);
+            if (!format)
+                continue;
+            const ShortcutContent content =
+                readShortcutContent(*format, entry.kind == EntryKind::File
+                                                 ? folder->readHead(entry.name, ShortcutReadLimit)
+                                                 : std::nullopt);
+            if (!content.isLink)
                 continue;
 
             LinkRecord record;
@@ -64,13 +74,11 @@ WalkResult walkFavorites(const FileSystem &fs, const QString &startFolder, qsize
                 record.FolderName = folderName;
                 lastFolderName = folderName;
             }
-            record.Selected = true;
-            record.URL = entry.kind == EntryKind::File ? readShortcutAddress(*folder, entry.name)
-                                                       : QString();
-            // The listing is not needed again: the site name is its entry's name, cut short in
-            // place rather than copied.
-            record.SiteName = std::move(entry.name);
-            record.SiteName->chop(urlSuffix.size());
+            // Script links are never published by accident: they start unticked.
+            record.Selected = !isScriptAddress(content.address);
+            record.URL = content.address;
+            record.modifiedAt = content.modifiedAt;
+            record.SiteName = siteNameOf(std::move(entry.name), *format, content);
             table.append(std::move(record));
 
             if (++counts.shortcutsFound % ShortcutsBetweenReports == 0 && !report())

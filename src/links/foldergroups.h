@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+namespace quillon {
+
+class LinkTable;
+
+// One folder's consecutive run of records: [firstRow, endRow). The start folder's own records
+// form a group with an empty folder name; every other group is opened by the record that
+// carries its name, so a group keeps its name whatever is ticked.
+struct FolderGroup {
+    int firstRow = 0;
+    int endRow = 0;
+    QString folderName;
+};
+
+std::vector<FolderGroup> folderGroups(const LinkTable &table);
+
+} // namespace quillon
