@@ -1,5 +1,8 @@
 #include "scan/filenamecodec.h"
 
+#include <QFile>
+#include <QStringDecoder>
+
 namespace quillon {
 
 namespace {
@@ -47,6 +50,14 @@ bool isEscapedByte(QStringView name, qsizetype i)
            (i == 0 || !name[i - 1].isHighSurrogate());
 }
 
+// Valid UTF-8 as text. QString::fromUtf8 would drop a byte-order mark at the start of each run,
+// and with it the bytes EF BB BF that are part of the name.
+QString utf8Text(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
 } // namespace
 
 QString decodeFileName(QByteArrayView name)
@@ -66,11 +77,11 @@ QString decodeFileName(QByteArrayView name)
             i += length;
             continue;
         }
-        text += QString::fromUtf8(name.sliced(runStart, i - runStart));
+        text += utf8Text(name.sliced(runStart, i - runStart));
         text += QChar(char16_t(EscapeBase + uchar(name[i])));
         runStart = ++i;
     }
-    text += QString::fromUtf8(name.sliced(runStart));
+    text += utf8Text(name.sliced(runStart));
     return text;
 }
 
@@ -94,6 +105,20 @@ QByteArray encodeFileName(QStringView name)
     }
     bytes += name.sliced(runStart).toUtf8();
     return bytes;
+}
+
+QStringList decodeArguments(int argc, const char *const *argv)
+{
+    QStringList arguments;
+    arguments.reserve(argc);
+    for (int i = 0; i < argc; ++i)
+        arguments.append(decodeFileName(argv[i]));
+    return arguments;
+}
+
+bool qtOpensExactly(QStringView path)
+{
+    return QFile::encodeName(path.toString()) == encodeFileName(path);
 }
 
 } // namespace quillon

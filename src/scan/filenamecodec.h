@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace quillon {
 
@@ -11,5 +12,14 @@ namespace quillon {
 // those surrogates as U+FFFD.
 QString decodeFileName(QByteArrayView name);
 QByteArray encodeFileName(QStringView name);
+
+// The program's arguments decoded as file names are, so that a folder or file named on the
+// command line is the very one opened. QCoreApplication::arguments() drops a leading U+FEFF and
+// turns bytes that are not UTF-8 into U+FFFD: both then name another file.
+QStringList decodeArguments(int argc, const char *const *argv);
+
+// True when Qt's file classes (QFile, QSaveFile) open exactly the bytes encodeFileName gives
+// for path; false for paths with bytes that are not UTF-8, which Qt cannot name.
+bool qtOpensExactly(QStringView path);
 
 } // namespace quillon
