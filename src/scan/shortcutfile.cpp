@@ -23,6 +23,7 @@ ShortcutContent readShortcutContent(ShortcutFormat format, const std::optional<Q
     switch (format) {
     case ShortcutFormat::InternetShortcut:
         content.address = shortcutAddress(*bytes);
+        content.modifiedAt = shortcutModifiedAt(*bytes);
         break;
     }
     return content;
