@@ -1,7 +1,7 @@
 #include "app/folderdrop.h"
 
-#include "app/folderlist.h"
 #include "scan/filesystem.h"
+#include "scan/pathsyntax.h"
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -11,8 +11,7 @@
 
 namespace quillon {
 
-std::optional<QString> folderOfDrop(const QMimeData *data, const FileSystem &fs,
-                                    const FolderList &folders)
+std::optional<QString> folderOfDrop(const QMimeData *data, const FileSystem &fs)
 {
     if (!data || !data->hasUrls())
         return std::nullopt;
@@ -21,28 +20,17 @@ std::optional<QString> folderOfDrop(const QMimeData *data, const FileSystem &fs,
         std::find_if(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); });
     if (local == urls.end())
         return std::nullopt;
-    const QChar separator = fs.separator();
-    QString path = local->toLocalFile();
-    if (separator != u'/') {
-        // A drive path arrives as "/C:/..." where the host does not know drive letters.
-        if (path.size() >= 3 && path[0] == u'/' && path[2] == u':')
-            path.remove(0, 1);
-        path.replace(u'/', separator);
-    }
-    path = folders.normalized(path);
+    const PathSyntax syntax(fs.separator());
+    const QString path = syntax.normalized(syntax.fromLocalFile(local->toLocalFile()));
     if (fs.isFolder(path))
         return path;
-    const qsizetype cut = path.lastIndexOf(separator);
-    if (cut < 0)
-        return std::nullopt;
-    const QString holder = folders.normalized(cut == 0 ? QString(separator) : path.left(cut));
-    if (!fs.isFolder(holder))
+    const QString holder = syntax.parentOf(path);
+    if (holder.isEmpty() || !fs.isFolder(holder))
         return std::nullopt;
     return holder;
 }
 
-std::optional<QString> takeFolderDrop(QDropEvent *event, const FileSystem &fs,
-                                      const FolderList &folders)
+std::optional<QString> takeFolderDrop(QDropEvent *event, const FileSystem &fs)
 {
     const Qt::DropActions possible = event->possibleActions();
     const Qt::DropAction action = possible & Qt::LinkAction   ? Qt::LinkAction
@@ -50,7 +38,7 @@ std::optional<QString> takeFolderDrop(QDropEvent *event, const FileSystem &fs,
                                                               : Qt::IgnoreAction;
     std::optional<QString> folder;
     if (action != Qt::IgnoreAction)
-        folder = folderOfDrop(event->mimeData(), fs, folders);
+        folder = folderOfDrop(event->mimeData(), fs);
     if (!folder) {
         event->ignore();
         return std::nullopt;

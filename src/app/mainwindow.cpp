@@ -11,6 +11,7 @@
 #include "scan/favoriteswalk.h"
 #include "scan/filesystem.h"
 #include "scan/messages.h"
+#include "scan/pathsyntax.h"
 
 #include <QApplication>
 
@@ -141,7 +142,8 @@ void MainWindow::layOut()
     m_folders->setFont(controlFont);
     place(m_folders, 120, 840, 8775, 1890);
 
-    m_drives = new DriveList(m_environment.drives, this);
+    m_drives = new DriveList(m_environment.drives,
+                             PathSyntax(m_environment.fileSystem->separator()), this);
     m_drives->setObjectName(QStringLiteral("Drive1"));
     m_drives->setFont(controlFont);
     place(m_drives, 120, 480, 8775, 315);
@@ -187,12 +189,11 @@ void MainWindow::openStartFolder()
 
     // A start folder that does not exist (as on most machines today) must not stop the start:
     // the user's home folder, or failing that the root, is opened instead.
-    const QString root = m_environment.fileSystem->separator() == u'/' ? QStringLiteral("/")
-                                                                       : QStringLiteral("C:\\");
     QString unused;
     if (!m_folders->setPath(m_environment.profile.startFolder, &unused) &&
         !m_folders->setPath(m_environment.homeFolder, &unused))
-        m_folders->setPath(root, &unused);
+        m_folders->setPath(PathSyntax(m_environment.fileSystem->separator()).fallbackRoot(),
+                           &unused);
     m_drives->showDriveOf(m_folders->path());
 
     m_chosenPath = m_folders->path();
@@ -314,7 +315,7 @@ std::optional<QString> MainWindow::takeDrop(QDropEvent *event) const
         event->ignore();
         return std::nullopt;
     }
-    return takeFolderDrop(event, *m_environment.fileSystem, *m_folders);
+    return takeFolderDrop(event, *m_environment.fileSystem);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
