@@ -53,11 +53,6 @@ LinkGrid::LinkGrid(QWidget *parent)
     setFocusProxy(m_view);
 }
 
-QString LinkGrid::caption() const
-{
-    return m_caption->text();
-}
-
 void LinkGrid::setCaption(const QString &caption)
 {
     m_caption->setText(caption);

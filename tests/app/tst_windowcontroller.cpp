@@ -12,6 +12,7 @@
 #include "testmain.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -70,6 +71,14 @@ struct Fixture {
     FolderList *dir() const { return window->findChild<FolderList *>(QStringLiteral("Dir1")); }
     DriveList *drive() const { return window->findChild<DriveList *>(QStringLiteral("Drive1")); }
     LinkGrid *grid() const { return window->findChild<LinkGrid *>(QStringLiteral("UltraGrid")); }
+    QTableView *view() const
+    {
+        return grid()->findChild<QTableView *>(QStringLiteral("gridTable"));
+    }
+    QString caption() const
+    {
+        return grid()->findChild<QLabel *>(QStringLiteral("gridCaption"))->text();
+    }
     QPushButton *writeButton() const
     {
         return window->findChild<QPushButton *>(QStringLiteral("cmdWriteToFile"));
@@ -126,8 +135,8 @@ void TestWindowController::startUpIsFreshAndRefusesTheStartFolder()
     QCOMPARE(f.saveFilter(), QStringLiteral("DAT (*.dat)|*.dat"));
     QVERIFY(!f.writeButton()->isEnabled());
     // The move away from the initial folder bound an empty table to the grid.
-    QCOMPARE(f.grid()->caption(), QStringLiteral("Deselect What You Do Not Want"));
-    QVERIFY(f.grid()->dataSource());
+    QCOMPARE(f.caption(), QStringLiteral("Deselect What You Do Not Want"));
+    QVERIFY(f.grid()->model()->table());
     QCOMPARE(f.grid()->model()->rowCount(), 0);
 
     f.window->generate();
@@ -169,8 +178,8 @@ void TestWindowController::startUpWithoutAFolderChangeLeavesTheGridUnbound()
 {
     Fixture f;
     f.open(QStringLiteral("C:\\Documents and Settings\\"));
-    QVERIFY(!f.grid()->dataSource());
-    QCOMPARE(f.grid()->caption(), QString());
+    QVERIFY(!f.grid()->model()->table());
+    QCOMPARE(f.caption(), QString());
     QCOMPARE(f.saveFilter(), QStringLiteral("DAT (*.dat)|*.dat"));
     f.window->generate();
     QCOMPARE(f.dialogs.takeMessageTexts(), QStringList{TooBroad});
@@ -215,7 +224,7 @@ void TestWindowController::generateFillsTheGridAndCanRepeat()
     f.window->generate();
     const QStringList first = f.rows();
     QCOMPARE(first, QStringList({"-|Top", "News|BBC", "-|CNN"}));
-    QCOMPARE(f.grid()->view()->currentIndex(), f.grid()->model()->index(0, 0));
+    QCOMPARE(f.view()->currentIndex(), f.grid()->model()->index(0, 0));
 
     const int listedBefore =
         f.fs.listCount(QStringLiteral("C:\\Documents and Settings\\me\\Favorites\\News"));
@@ -234,7 +243,7 @@ void TestWindowController::nothingFoundIsReportedAndWritesAnEmptyFile()
     QCOMPARE(f.dialogs.takeMessages(),
              QList<Message>({{NothingFound, QStringLiteral("Quillon"), Dialogs::Icon::None}}));
     QVERIFY(f.writeButton()->isEnabled());
-    QCOMPARE(f.grid()->caption(), QStringLiteral("Deselect What You Do Not Want"));
+    QCOMPARE(f.caption(), QStringLiteral("Deselect What You Do Not Want"));
 
     QTemporaryDir out;
     const QString target = out.filePath(QStringLiteral("empty.dat"));
@@ -357,7 +366,7 @@ void TestWindowController::exitLetsGoOfTheLinksAndEnds()
     f.open();
     f.openFolder(QStringLiteral("C:\\Documents and Settings\\me\\Favorites"));
     f.window->generate();
-    const std::weak_ptr<LinkTable> table = f.grid()->dataSource();
+    const std::weak_ptr<LinkTable> table = f.grid()->model()->table();
     QSignalSpy ended(f.window.get(), &MainWindow::programEnded);
     f.window->endProgram();
     QCOMPARE(ended.size(), 1);

@@ -43,6 +43,14 @@ struct Window {
         return window->findChild<T *>(QString::fromLatin1(name));
     }
     LinkGrid *grid() const { return child<LinkGrid>("UltraGrid"); }
+    QTableView *view() const
+    {
+        return grid()->findChild<QTableView *>(QStringLiteral("gridTable"));
+    }
+    QString caption() const
+    {
+        return grid()->findChild<QLabel *>(QStringLiteral("gridCaption"))->text();
+    }
 
     void generate(const QString &folder)
     {
@@ -170,8 +178,8 @@ void TestWindowWidgets::generateShowsShadedGroupsAndSizedColumns()
     LinkGrid *grid = w.grid();
     const LinkTableModel *model = grid->model();
     QCOMPARE(model->rowCount(), 12);
-    QCOMPARE(grid->caption(), QStringLiteral("Deselect What You Do Not Want"));
-    QCOMPARE(grid->view()->currentIndex(), model->index(0, 0));
+    QCOMPARE(w.caption(), QStringLiteral("Deselect What You Do Not Want"));
+    QCOMPARE(w.view()->currentIndex(), model->index(0, 0));
 
     // Only the folder cell of a row that opens a group is grey.
     for (int row = 0; row < model->rowCount(); ++row) {
@@ -192,7 +200,7 @@ void TestWindowWidgets::generateShowsShadedGroupsAndSizedColumns()
         for (int row = 0; row < model->rowCount(); ++row)
             widest = std::max(
                 widest, metrics.horizontalAdvance(model->index(row, column).data().toString()));
-        const int width = grid->view()->columnWidth(column);
+        const int width = w.view()->columnWidth(column);
         QVERIFY2(qAbs(width - (widest + 250.0 / 15)) <= 1.0,
                  qPrintable(QStringLiteral("column %1: %2 pixels for text %3 pixels wide")
                                 .arg(column)
@@ -200,9 +208,9 @@ void TestWindowWidgets::generateShowsShadedGroupsAndSizedColumns()
                                 .arg(widest)));
     }
     // The tick column fits a check box.
-    const int indicator = grid->view()->style()->pixelMetric(QStyle::PM_IndicatorWidth);
-    QVERIFY(grid->view()->columnWidth(0) >= indicator);
-    QVERIFY(grid->view()->columnWidth(0) <= indicator + 12);
+    const int indicator = w.view()->style()->pixelMetric(QStyle::PM_IndicatorWidth);
+    QVERIFY(w.view()->columnWidth(0) >= indicator);
+    QVERIFY(w.view()->columnWidth(0) <= indicator + 12);
 
     const QString shot = QStringLiteral(QT_TESTCASE_BUILDDIR "/quillon-window.png");
     QVERIFY(w.window->grab().save(shot));
@@ -215,7 +223,7 @@ void TestWindowWidgets::tickingWithMouseAndSpaceChangesTheOutput()
     w.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
     w.generate(examples());
-    QTableView *view = w.grid()->view();
+    QTableView *view = w.view();
     const LinkTableModel *model = w.grid()->model();
 
     // A click on the tick box of row 1, then the space bar on row 3.
