@@ -6,6 +6,7 @@
 #include "scan/favoriteswalk.h"
 #include "scan/hostfilesystem.h"
 #include "scan/messages.h"
+#include "scan/pathsyntax.h"
 #include "scan/platformprofile.h"
 
 #include <QCommandLineParser>
@@ -126,10 +127,10 @@ int main(int argc, char *argv[])
     const HostFileSystem fs;
     const PlatformProfile profile = PlatformProfile::host();
 
-    // The folder as the window's folder list would show it: absolute, native separators, no
-    // trailing separator except at the root.
-    const QString folder =
-        QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(positional.first()).absoluteFilePath()));
+    // The folder as the window's folder list would show it: absolute, in the host's syntax.
+    const QString folder = PathSyntax(fs.separator())
+                               .normalized(QDir::toNativeSeparators(QDir::cleanPath(
+                                   QFileInfo(positional.first()).absoluteFilePath())));
     if (profile.isTooBroad(folder)) {
         printError(messages::tooBroad());
         return Failed;
