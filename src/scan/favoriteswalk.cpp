@@ -29,6 +29,9 @@ constexpr auto ReportWhileWaiting = std::chrono::milliseconds(100);
 // little beside fast local reads, while slow reads still spread over every thread.
 constexpr qint64 TaskTargetNs = 200'000;
 constexpr qsizetype MaxReadsPerTask = 64;
+// Reads faster than this come from memory or a local disk: threads would only add hand-over
+// costs, so tasks then run on the walk's own thread until reads slow down again.
+constexpr qint64 ThreadsFromNs = 40'000;
 // Parents opened again to open their sub-folders, kept open for the siblings that follow.
 constexpr size_t KeptParents = 4;
 
@@ -120,7 +123,7 @@ private:
     void run(std::function<void()> task)
     {
         ++m_inFlight;
-        if (m_pool)
+        if (m_pool && !m_fastReads)
             m_pool->start(std::move(task));
         else
             task();
@@ -192,6 +195,7 @@ private:
             if (event.count > 0) {
                 const qint64 perRead = std::max<qint64>(event.elapsedNs / event.count, 1);
                 m_readsPerTask = std::clamp<qsizetype>(TaskTargetNs / perRead, 1, MaxReadsPerTask);
+                m_fastReads = perRead < ThreadsFromNs;
             }
         }
         // Sub-folders join the walk in the order of their parents, once all before are listed.
@@ -367,6 +371,7 @@ private:
     int m_openFolders = 0;
     qsizetype m_readsAhead = 0; // reads handed out whose records are not appended yet
     qsizetype m_readsPerTask = 1;
+    bool m_fastReads = false; // the last reads were fast: tasks run on this thread
     int m_inFlight = 0;
     std::atomic<bool> m_stopping = false;
 

@@ -14,7 +14,10 @@
 #include <functional>
 #include <thread>
 
+#include <QRandomGenerator>
+
 #include <fcntl.h>
+#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -98,6 +101,36 @@ QByteArray rawPath(const FavoritesTree &tree, const char *name)
     return QFile::encodeName(tree.root()) + '/' + name;
 }
 
+// Every field of every record.
+QStringList recordsOf(const LinkTable &table)
+{
+    QStringList out;
+    for (const LinkRecord &r : table.records()) {
+        out << QStringList{r.isTicked() ? u"ticked"_s : u"unticked"_s,
+                           r.FolderName.value_or(u"-"_s), r.SiteName.value_or(QString()),
+                           r.URL.value_or(QString()), QString::number(r.modifiedAt.value_or(-1))}
+                   .join(u'|');
+    }
+    return out;
+}
+
+void writeRaw(const QByteArray &path, const QByteArray &content)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::write(fd, content.constData(), size_t(content.size())), ssize_t(content.size()));
+    ::close(fd);
+}
+
+// Empties a tree whose names QTemporaryDir cannot remove, as they are not UTF-8.
+void removeRaw(const FavoritesTree &tree)
+{
+    const auto remove = [](const char *path, const struct stat *, int, struct FTW *level) {
+        return level->level == 0 ? 0 : ::remove(path);
+    };
+    ::nftw(QFile::encodeName(tree.root()).constData(), remove, 16, FTW_DEPTH | FTW_PHYS);
+}
+
 void replaceWith(const FavoritesTree &tree, const char *name,
                  const std::function<int(const char *)> &make)
 {
@@ -121,7 +154,10 @@ private Q_SLOTS:
     void folderSwappedForALinkIsNeverWalked();
     void fileNamesRoundTrip_data();
     void fileNamesRoundTrip();
+    void oddlyNamedEntriesAreReadAndWalked_data();
     void oddlyNamedEntriesAreReadAndWalked();
+    void parallelWalkMatchesOneByOne_data();
+    void parallelWalkMatchesOneByOne();
 };
 
 void TestHostileTree::entrySwappedAfterListing_data()
@@ -276,32 +312,102 @@ void TestHostileTree::fileNamesRoundTrip()
     QCOMPARE(qtOpensExactly(decoded), !text.isNull());
 }
 
-// Names that are not UTF-8 still open: the shortcut's address is read, the folder walked.
+void TestHostileTree::oddlyNamedEntriesAreReadAndWalked_data()
+{
+    QTest::addColumn<QByteArray>("prefix"); // starts every name, as bytes
+    QTest::addColumn<QString>("shown");     // the same, as the rows show it
+
+    QTest::newRow("not UTF-8") << QByteArray("\xff") << QString(QChar(0xDCFF));
+    QTest::newRow("leading byte-order mark") << QByteArray("\xef\xbb\xbf") << u"\uFEFF"_s;
+}
+
+// Odd names still open: the shortcut's address is read, the folder walked, the names shown.
 void TestHostileTree::oddlyNamedEntriesAreReadAndWalked()
 {
+    QFETCH(QByteArray, prefix);
+    QFETCH(QString, shown);
     FavoritesTree tree;
-    const QByteArray folder = rawPath(tree, "dir\xff");
+    const QByteArray folder = rawPath(tree, prefix + "dir");
     QCOMPARE(::mkdir(folder.constData(), 0755), 0);
     const QByteArray content = FavoritesTree::shortcutBytes(QStringLiteral("http://odd/"));
-    for (const QByteArray &path : {folder + "/in\xc3.url", rawPath(tree, "top\x80.url")}) {
-        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT, 0644);
-        QVERIFY(fd >= 0);
-        QCOMPARE(::write(fd, content.constData(), size_t(content.size())), ssize_t(content.size()));
-        ::close(fd);
+    writeRaw(folder + '/' + prefix + "in.url", content);
+    writeRaw(rawPath(tree, prefix + "top.url"), content);
+
+    for (const int concurrency : {1, 8}) {
+        const HostFileSystem fs(concurrency);
+        LinkTable table;
+        const QString start = tree.root() + u'/';
+        walkFavorites(fs, start, start.size(), table);
+        QCOMPARE(sitesOf(table),
+                 QStringList({shown + u"top|http://odd/"_s, shown + u"in|http://odd/"_s}));
+        QCOMPARE(table.record(1).FolderName, shown + u"dir"_s);
+    }
+    removeRaw(tree);
+}
+
+// The walk on many threads gives exactly the records of the walk one by one, on random trees
+// with every hostile kind of entry.
+void TestHostileTree::parallelWalkMatchesOneByOne_data()
+{
+    QTest::addColumn<quint32>("seed");
+    for (const quint32 seed : {11u, 12u, 13u})
+        QTest::addRow("tree %u", seed) << seed;
+}
+
+void TestHostileTree::parallelWalkMatchesOneByOne()
+{
+    QFETCH(quint32, seed);
+    FavoritesTree tree;
+    FavoritesTree outside;
+    outside.addShortcut(u"secret.url"_s, u"http://SECRET/"_s);
+    QRandomGenerator random(seed);
+    const QList<QByteArray> prefixes = {"",     "", "", "\xef\xbb\xbf", "\xff", "caf\xc3\xa9 ",
+                                        "x\x80"};
+    QList<QByteArray> folders{QFile::encodeName(tree.root())};
+    for (int i = 0; i < 40; ++i) {
+        const QByteArray folder = folders[random.bounded(int(folders.size()))] + '/' +
+                                  prefixes[random.bounded(int(prefixes.size()))] + "D" +
+                                  QByteArray::number(i);
+        QCOMPARE(::mkdir(folder.constData(), 0755), 0);
+        folders << folder;
+    }
+    const QByteArray secret = QFile::encodeName(outside.path(u"secret.url"_s));
+    for (int i = 0; i < 400; ++i) {
+        const QByteArray path = folders[random.bounded(int(folders.size()))] + '/' +
+                                prefixes[random.bounded(int(prefixes.size()))] + "s" +
+                                QByteArray::number(random.bounded(50)) + "_" +
+                                QByteArray::number(i) + ".url";
+        switch (random.bounded(20)) {
+        case 0:
+            QCOMPARE(::mkfifo(path.constData(), 0644), 0);
+            break;
+        case 1:
+            QCOMPARE(::symlink(secret.constData(), path.constData()), 0);
+            break;
+        case 2:
+            QCOMPARE(::symlink(QFile::encodeName(outside.root()).constData(), path.constData()), 0);
+            break;
+        case 3:
+            QCOMPARE(::symlink("/nowhere", path.constData()), 0);
+            break;
+        case 4:
+            writeRaw(path, "URL=javascript:alert(1)\n");
+            break;
+        default:
+            writeRaw(path, FavoritesTree::shortcutBytes(u"http://x/%1"_s.arg(i)));
+        }
     }
 
-    const HostFileSystem fs;
-    LinkTable table;
     const QString start = tree.root() + u'/';
-    walkFavorites(fs, start, start.size(), table);
-    QCOMPARE(sitesOf(table), QStringList({decodeFileName("top\x80") + "|http://odd/",
-                                          decodeFileName("in\xc3") + "|http://odd/"}));
-    QCOMPARE(table.record(1).FolderName, decodeFileName("dir\xff"));
-
-    // QTemporaryDir cannot remove names that are not UTF-8.
-    ::unlink((folder + "/in\xc3.url").constData());
-    ::rmdir(folder.constData());
-    ::unlink(rawPath(tree, "top\x80.url").constData());
+    LinkTable oneByOne;
+    walkFavorites(HostFileSystem(1), start, start.size(), oneByOne);
+    QVERIFY(oneByOne.recordCount() > 300);
+    for (int run = 0; run < 3; ++run) {
+        LinkTable parallel;
+        walkFavorites(HostFileSystem(16), start, start.size(), parallel);
+        QCOMPARE(recordsOf(parallel), recordsOf(oneByOne));
+    }
+    removeRaw(tree);
 }
 
 QUILLON_TEST_MAIN(TestHostileTree)
