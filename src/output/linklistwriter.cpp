@@ -141,7 +141,8 @@ bool writeLinkList(QIODevice &device, const LinkTable &table, OutputKind kind, Q
     return true;
 }
 
-bool saveLinkList(const QString &path, const LinkTable &table, OutputKind kind, QString *errorText)
+bool saveLinkList(const QString &path, const LinkTable &table, OutputKind kind, QString *errorText,
+                  const std::function<bool()> &mayReplace)
 {
     const auto fail = [&](const QString &what, const QString &why) {
         if (errorText)
@@ -171,6 +172,10 @@ bool saveLinkList(const QString &path, const LinkTable &table, OutputKind kind, 
         const QString why = reason != 0 ? qt_error_string(reason) : file.errorString();
         file.cancelWriting();
         return fail(QStringLiteral("Cannot write"), why);
+    }
+    if (mayReplace && !mayReplace()) {
+        file.cancelWriting();
+        return fail(QStringLiteral("Did not save"), QStringLiteral("cancelled"));
     }
     if (!file.commit())
         return fail(QStringLiteral("Cannot save"), file.errorString());

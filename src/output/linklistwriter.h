@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 class QIODevice;
 
 namespace quillon {
@@ -27,8 +29,9 @@ bool writeLinkList(QIODevice &device, const LinkTable &table, OutputKind kind,
                    QString *errorText = nullptr);
 
 // Writes the link list to path through a temporary file that replaces the old file only once
-// everything was written: on failure the old file stays exactly as it was.
+// everything was written: on failure the old file stays exactly as it was. When mayReplace is
+// given and says no just before that replacement, nothing is saved and it fails as cancelled.
 bool saveLinkList(const QString &path, const LinkTable &table, OutputKind kind,
-                  QString *errorText = nullptr);
+                  QString *errorText = nullptr, const std::function<bool()> &mayReplace = {});
 
 } // namespace quillon

@@ -219,6 +219,9 @@ void TestLinkListWriter::failedSaveKeepsTheOldFile()
                           &error));
     QVERIFY(QFileInfo(dir.filePath(QStringLiteral("adir"))).isDir());
 
+    // Cancelled at the last moment, after everything was written to the temporary file.
+    QVERIFY(!saveLinkList(existing, sampleTable(), OutputKind::Html, &error, [] { return false; }));
+
     if (::geteuid() != 0) {
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
         QVERIFY(!saveLinkList(existing, sampleTable(), OutputKind::Html, &error));
