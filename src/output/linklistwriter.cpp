@@ -19,6 +19,14 @@ bool isPlain(char16_t c)
     return c >= 0x20 && c < 0x7F && c != u'&' && c != u'<' && c != u'>' && c != u'"' && c != u'\'';
 }
 
+// C1 controls whose numeric references a browser reads as Windows-1252 characters ("&#128;"
+// shows as a euro sign): no reference writes them, so they show as U+FFFD.
+bool isReadAsWindows1252(char32_t code)
+{
+    return code >= 0x80 && code <= 0x9F && code != 0x81 && code != 0x8D && code != 0x8F &&
+           code != 0x90 && code != 0x9D;
+}
+
 void appendEscaped(QByteArray &out, QStringView value)
 {
     for (auto it = value.begin(); it != value.end(); ++it) {
@@ -41,6 +49,8 @@ void appendEscaped(QByteArray &out, QStringView value)
             ++it;
         } else if (QChar::isSurrogate(code)) {
             code = QChar::ReplacementCharacter; // a lone half of a pair names no character
+        } else if (isReadAsWindows1252(code)) {
+            code = QChar::ReplacementCharacter;
         }
         switch (code) {
         case U'&':

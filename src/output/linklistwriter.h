@@ -16,7 +16,9 @@ enum class OutputKind { Dat, Html };
 
 // Escapes a value for the page: the five characters with a meaning in HTML become named or
 // numeric references, and every character outside printable ASCII a decimal reference of its
-// code point, so the output is pure ASCII whatever the values hold.
+// code point, so the output is pure ASCII whatever the values hold. What no reference can
+// name (a lone surrogate, a C1 control a browser would read as another character) becomes
+// U+FFFD.
 QByteArray escapeHtml(QStringView value);
 
 // The link list for the ticked records of table, lines ending in CR LF. A folder's heading
