@@ -2,7 +2,9 @@
 
 #include "links/foldergroups.h"
 #include "links/linktable.h"
+#include "output/bookmarksfile.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QSaveFile>
@@ -97,6 +99,8 @@ QByteArray escapeHtml(QStringView value)
 
 QByteArray linkListBytes(const LinkTable &table, OutputKind kind)
 {
+    if (kind == OutputKind::Bookmarks)
+        return bookmarksFileBytes(table, QDir::separator());
     QByteArray out;
     if (table.recordCount() == 0)
         return out;

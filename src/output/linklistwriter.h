@@ -11,8 +11,9 @@ namespace quillon {
 
 class LinkTable;
 
-// The two kinds of output: a whole HTML page, or the bare list to paste into a page.
-enum class OutputKind { Dat, Html };
+// The kinds of output: the bare list to paste into a page, a whole HTML page, or a bookmarks
+// file for browsers to import.
+enum class OutputKind { Dat, Html, Bookmarks };
 
 // Escapes a value for the page: the five characters with a meaning in HTML become named or
 // numeric references, and every character outside printable ASCII a decimal reference of its
@@ -23,7 +24,8 @@ QByteArray escapeHtml(QStringView value);
 
 // The link list for the ticked records of table, lines ending in CR LF. A folder's heading
 // stands before its first ticked record; a folder with nothing ticked has none. A table
-// without records gives no bytes at all.
+// without records gives no bytes at all. Bookmarks are as
+// bookmarksFileBytes writes them, with the platform's folder separator.
 QByteArray linkListBytes(const LinkTable &table, OutputKind kind);
 
 // Writes the link list to device. Returns false with the device's error text on failure.
