@@ -61,7 +61,8 @@ struct Fixture {
         WindowEnvironment env;
         env.fileSystem = using_ ? using_ : &fs;
         env.profile = PlatformProfile::windows();
-        env.drives = {QStringLiteral("C:"), QStringLiteral("D:")};
+        env.drives = {{QStringLiteral("C:"), QStringLiteral("C:")},
+                      {QStringLiteral("D:"), QStringLiteral("D:")}};
         env.initialFolder = initialFolder;
         env.homeFolder = QStringLiteral("C:\\Users\\me");
         window = std::make_unique<MainWindow>(dialogs, env);
@@ -141,7 +142,7 @@ void TestWindowController::startUpSurvivesAMissingStartFolder()
     ScriptedDialogs dialogs;
     WindowEnvironment env{&fs,
                           PlatformProfile::windows(),
-                          {QStringLiteral("C:")},
+                          {{QStringLiteral("C:"), QStringLiteral("C:")}},
                           QStringLiteral("C:\\Gone"),
                           QStringLiteral("C:\\Users\\me")};
     MainWindow window(dialogs, env);
@@ -276,7 +277,7 @@ void TestWindowController::folderOrDriveChangeReturnsToFresh()
 
     // A folder that cannot be opened is reported, and the window stays as it was.
     QVERIFY(!f.dir()->setPath(QStringLiteral("E:\\")));
-    f.drive()->addItem(QStringLiteral("E:"));
+    f.drive()->addItem(QStringLiteral("E:"), QStringLiteral("E:"));
     f.drive()->setCurrentIndex(2);
     QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(f.dialogs.messages.first().icon, Dialogs::Icon::Critical);
