@@ -6,3 +6,4 @@ quillon_add_test(tst_windowdragdrop SOURCES tst_windowdragdrop.cpp LIBS quillon_
 # The hostile trees also go through the window's Generate and Write To File.
 target_link_libraries(tst_hostileexport PRIVATE quillon_window)
 target_compile_definitions(tst_hostileexport PRIVATE QUILLON_TEST_WINDOW)
+quillon_add_test(tst_dialogs SOURCES tst_dialogs.cpp LIBS quillon_window LABELS gui)
