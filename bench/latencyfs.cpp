@@ -6,6 +6,8 @@
 #define FUSE_USE_VERSION 312
 #include <fuse3/fuse.h>
 
+#include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -21,9 +23,35 @@
 
 namespace {
 
+enum Call {
+    GetAttr,
+    ReadLink,
+    Open,
+    Read,
+    Flush,
+    Release,
+    OpenDir,
+    ReadDir,
+    ReleaseDir,
+    StatFs,
+    CallKinds
+};
+constexpr std::array<const char *, CallKinds> CallNames = {
+    "getattr", "readlink", "open",    "read",       "flush",
+    "release", "opendir",  "readdir", "releasedir", "statfs"};
+
+// What was asked of the mount, printed when it ends: shows how many calls a walk makes and
+// how many of them it kept in flight at once.
+struct Counters {
+    std::array<std::atomic<long>, CallKinds> calls{};
+    std::atomic<int> inFlight = 0;
+    std::atomic<int> peakInFlight = 0;
+};
+
 struct Mount {
     int sourceFd = -1;
     timespec delay{};
+    Counters counters;
 };
 
 Mount &mount()
@@ -32,11 +60,17 @@ Mount &mount()
 }
 
 // The round trip every request pays; the rest of the call is served from the local folder.
-void roundTrip()
+void roundTrip(Call call)
 {
-    const timespec delay = mount().delay;
-    if (delay.tv_sec != 0 || delay.tv_nsec != 0)
-        ::nanosleep(&delay, nullptr);
+    Mount &m = mount();
+    ++m.counters.calls[call];
+    const int now = ++m.counters.inFlight;
+    int peak = m.counters.peakInFlight;
+    while (now > peak && !m.counters.peakInFlight.compare_exchange_weak(peak, now)) {
+    }
+    if (m.delay.tv_sec != 0 || m.delay.tv_nsec != 0)
+        ::nanosleep(&m.delay, nullptr);
+    --m.counters.inFlight;
 }
 
 // FUSE paths start with '/'; the calls below take them relative to the source folder.
@@ -62,7 +96,7 @@ void *init(fuse_conn_info *conn, fuse_config *config)
 
 int getattr(const char *path, struct stat *st, fuse_file_info *fi)
 {
-    roundTrip();
+    roundTrip(GetAttr);
     const int rc = fi ? ::fstat(int(fi->fh), st)
                       : ::fstatat(mount().sourceFd, relative(path), st, AT_SYMLINK_NOFOLLOW);
     return rc == 0 ? 0 : -errno;
@@ -70,7 +104,7 @@ int getattr(const char *path, struct stat *st, fuse_file_info *fi)
 
 int readlink(const char *path, char *buffer, size_t size)
 {
-    roundTrip();
+    roundTrip(ReadLink);
     const ssize_t got = ::readlinkat(mount().sourceFd, relative(path), buffer, size - 1);
     if (got < 0)
         return -errno;
@@ -80,7 +114,7 @@ int readlink(const char *path, char *buffer, size_t size)
 
 int open(const char *path, fuse_file_info *fi)
 {
-    roundTrip();
+    roundTrip(Open);
     if ((fi->flags & O_ACCMODE) != O_RDONLY)
         return -EROFS;
     const int fd =
@@ -93,27 +127,27 @@ int open(const char *path, fuse_file_info *fi)
 
 int read(const char *, char *buffer, size_t size, off_t offset, fuse_file_info *fi)
 {
-    roundTrip();
+    roundTrip(Read);
     const ssize_t got = ::pread(int(fi->fh), buffer, size, offset);
     return got < 0 ? -errno : int(got);
 }
 
 int flush(const char *, fuse_file_info *)
 {
-    roundTrip();
+    roundTrip(Flush);
     return 0;
 }
 
 int release(const char *, fuse_file_info *fi)
 {
-    roundTrip();
+    roundTrip(Release);
     ::close(int(fi->fh));
     return 0;
 }
 
 int opendir(const char *path, fuse_file_info *fi)
 {
-    roundTrip();
+    roundTrip(OpenDir);
     const int fd =
         ::openat(mount().sourceFd, relative(path), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
@@ -133,7 +167,7 @@ int opendir(const char *path, fuse_file_info *fi)
 int readdir(const char *, void *buffer, fuse_fill_dir_t fill, off_t, fuse_file_info *fi,
             fuse_readdir_flags)
 {
-    roundTrip();
+    roundTrip(ReadDir);
     DIR *dir = reinterpret_cast<DIR *>(fi->fh);
     ::rewinddir(dir);
     while (const dirent *entry = ::readdir(dir)) {
@@ -148,14 +182,14 @@ int readdir(const char *, void *buffer, fuse_fill_dir_t fill, off_t, fuse_file_i
 
 int releasedir(const char *, fuse_file_info *fi)
 {
-    roundTrip();
+    roundTrip(ReleaseDir);
     ::closedir(reinterpret_cast<DIR *>(fi->fh));
     return 0;
 }
 
 int statfs(const char *, struct statvfs *st)
 {
-    roundTrip();
+    roundTrip(StatFs);
     return ::fstatvfs(mount().sourceFd, st) == 0 ? 0 : -errno;
 }
 
@@ -234,6 +268,10 @@ int main(int argc, char *argv[])
         fuse_unmount(fs);
     }
     fuse_destroy(fs);
+    std::fprintf(stderr, "quillon-latencyfs: calls");
+    for (int call = 0; call < CallKinds; ++call)
+        std::fprintf(stderr, " %s %ld", CallNames[call], state.counters.calls[call].load());
+    std::fprintf(stderr, "; at most %d at once\n", state.counters.peakInFlight.load());
     ::close(state.sourceFd);
     return rc;
 }
