@@ -260,7 +260,7 @@ int main(int argc, char *argv[])
 
     std::fflush(stderr);
     std::printf("\nMedians of %d runs after one warm-up run; ratio = core / baseline.\n\n", runs);
-    std::printf("walk            wall time            processor time (this thread)\n");
+    std::printf("walk            wall time            processor time (all threads)\n");
     std::printf("%9s  %7s  %9s  %9s  %6s  %9s  %9s  %6s\n", "shortcuts", "folders", "baseline",
                 "core", "ratio", "baseline", "core", "ratio");
     for (const SizeResult &r : results) {
