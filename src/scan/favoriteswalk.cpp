@@ -13,6 +13,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <ctime>
 #include <deque>
 #include <mutex>
 #include <vector>
@@ -29,9 +30,22 @@ constexpr auto ReportWhileWaiting = std::chrono::milliseconds(100);
 // little beside fast local reads, while slow reads still spread over every thread.
 constexpr qint64 TaskTargetNs = 200'000;
 constexpr qsizetype MaxReadsPerTask = 64;
-// Reads faster than this come from memory or a local disk: threads would only add hand-over
-// costs, so tasks then run on the walk's own thread until reads slow down again.
-constexpr qint64 ThreadsFromNs = 40'000;
+// Reads that wait less than this for the file system (time not spent on a processor) come from
+// memory or a local disk: threads would only add hand-over costs, so tasks then run on the
+// walk's own thread until reads wait longer again.
+constexpr qint64 ThreadsFromWaitNs = 40'000;
+
+// The processor time of the calling thread, where the system tells it; else 0, and all of a
+// task's time counts as waiting.
+qint64 threadProcessorNs()
+{
+#ifdef Q_OS_UNIX
+    timespec now{};
+    if (::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now) == 0)
+        return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+#endif
+    return 0;
+}
 // Parents opened again to open their sub-folders, kept open for the siblings that follow.
 constexpr size_t KeptParents = 4;
 
@@ -78,6 +92,7 @@ struct Event {
     qsizetype first = 0; // reads first..first+count done; count < 0: the listing is done
     qsizetype count = -1;
     qint64 elapsedNs = 0;
+    qint64 waitedNs = 0; // of elapsedNs, the time not spent on a processor
 };
 
 // Lists folders and reads shortcuts on a pool of threads, as many at once as the file system
@@ -195,7 +210,10 @@ private:
             if (event.count > 0) {
                 const qint64 perRead = std::max<qint64>(event.elapsedNs / event.count, 1);
                 m_readsPerTask = std::clamp<qsizetype>(TaskTargetNs / perRead, 1, MaxReadsPerTask);
-                m_fastReads = perRead < ThreadsFromNs;
+                const qint64 waitPerRead = event.waitedNs / event.count;
+                m_waitPerRead =
+                    m_waitPerRead < 0 ? waitPerRead : (3 * m_waitPerRead + waitPerRead) / 4;
+                m_fastReads = m_waitPerRead < ThreadsFromWaitNs;
             }
         }
         // Sub-folders join the walk in the order of their parents, once all before are listed.
@@ -231,6 +249,7 @@ private:
                     return false;
             }
             // Done with the folder: let go of it before the caller hears of it.
+            m_folderNameGiven = false;
             folder.handle.reset();
             folder.entries.reset();
             folder.shortcuts = {};
@@ -242,26 +261,29 @@ private:
         return true;
     }
 
-    bool append(const Folder &folder, Shortcut &shortcut)
+    bool append(Folder &folder, Shortcut &shortcut)
     {
         if (!shortcut.content.isLink)
             return false;
         LinkRecord record;
         // Every record of a folder shares the one folder name; only the first carries it.
-        const QString folderName = folder.path.size() > m_prefixLength
-                                       ? folder.path.sliced(m_prefixLength).chopped(1)
-                                       : QString();
-        if (!folderName.isEmpty() && folderName != m_lastFolderName) {
-            record.FolderName = folderName;
-            m_lastFolderName = folderName;
+        if (!m_folderNameGiven) {
+            m_folderNameGiven = true;
+            const QString folderName = folder.path.size() > m_prefixLength
+                                           ? folder.path.sliced(m_prefixLength).chopped(1)
+                                           : QString();
+            if (!folderName.isEmpty() && folderName != m_lastFolderName) {
+                record.FolderName = folderName;
+                m_lastFolderName = folderName;
+            }
         }
         // Script links are never published by accident: they start unticked.
         record.Selected = !isScriptAddress(shortcut.content.address);
         record.URL = shortcut.content.address;
         record.modifiedAt =
             shortcut.content.modifiedAt ? shortcut.content.modifiedAt : shortcut.fileTime;
-        record.SiteName =
-            siteNameOf((*folder.entries)[shortcut.entry].name, shortcut.format, shortcut.content);
+        record.SiteName = siteNameOf(std::move((*folder.entries)[shortcut.entry].name),
+                                     shortcut.format, shortcut.content);
         m_table.append(std::move(record));
         return true;
     }
@@ -334,6 +356,7 @@ private:
     {
         QElapsedTimer clock;
         clock.start();
+        const qint64 processorAtStart = threadProcessorNs();
         QByteArray buffer;
         for (qsizetype i = first; i < first + count && !m_stopping; ++i) {
             Shortcut &shortcut = folder.shortcuts[size_t(i)];
@@ -347,7 +370,9 @@ private:
             if (head)
                 shortcut.fileTime = head->modifiedAt;
         }
-        post(Event{&folder, first, count, clock.nsecsElapsed()});
+        const qint64 elapsed = clock.nsecsElapsed();
+        const qint64 waited = elapsed - (threadProcessorNs() - processorAtStart);
+        post(Event{&folder, first, count, elapsed, std::max<qint64>(waited, 0)});
     }
 
     const FileSystem &m_fs;
@@ -359,7 +384,8 @@ private:
 
     WalkResult m_result;
     QString m_lastFolderName;
-    std::deque<Folder> m_folders; // every folder met, in walk order; stable addresses
+    bool m_folderNameGiven = false; // a record of the folder being appended took its name
+    std::deque<Folder> m_folders;   // every folder met, in walk order; stable addresses
     std::shared_ptr<OpenFolder> m_start;
     std::mutex m_keptMutex;
     std::deque<std::shared_ptr<OpenFolder>> m_kept; // parents opened again, newest last
@@ -371,7 +397,10 @@ private:
     int m_openFolders = 0;
     qsizetype m_readsAhead = 0; // reads handed out whose records are not appended yet
     qsizetype m_readsPerTask = 1;
-    bool m_fastReads = false; // the last reads were fast: tasks run on this thread
+    qint64 m_waitPerRead = -1; // a running mean; -1 until reads are done
+    // The last reads hardly waited: tasks run on this thread. The walk starts so, which measures
+    // the first reads without its own threads competing for processors.
+    bool m_fastReads = true;
     int m_inFlight = 0;
     std::atomic<bool> m_stopping = false;
 
