@@ -5,6 +5,7 @@
 #include "scan/filesystem.h"
 #include "scan/shortcutfile.h"
 #include "scan/shortcutreader.h"
+#include "scan/walkfolder.h"
 
 #include <QElapsedTimer>
 #include <QThreadPool>
@@ -46,49 +47,8 @@ qint64 threadProcessorNs()
 #endif
     return 0;
 }
-// Parents opened again to open their sub-folders, kept open for the siblings that follow.
-constexpr size_t KeptParents = 4;
-
-struct Shortcut {
-    qsizetype entry = 0; // in the folder's entries
-    ShortcutFormat format{};
-    ShortcutContent content;        // written by a read task
-    std::optional<qint64> fileTime; // written by a read task
-    bool done = false;              // the walk's own mark, once the read task reported
-};
-
-// One folder of the walk, in breadth-first order.
-struct Folder {
-    Folder(Folder *parent_, QString name_, QString path_)
-        : parent(parent_)
-        , name(std::move(name_))
-        , path(std::move(path_))
-    {}
-
-    Folder *const parent;
-    const QString name; // in the parent folder
-    const QString path; // ends in the separator
-
-    // Opening: a folder is opened relative to its parent, which is opened again when it is no
-    // longer held open anywhere.
-    std::mutex openMutex;
-    std::weak_ptr<OpenFolder> whileOpen;
-
-    // Written by the listing task, then read-only until the folder is done.
-    std::shared_ptr<OpenFolder> handle;
-    std::optional<QList<DirEntry>> entries;
-    std::vector<Shortcut> shortcuts;
-    QStringList subFolders;
-
-    // The walk's own progress through the folder.
-    bool listed = false;
-    bool counted = false;
-    qsizetype readsDispatched = 0;
-    qsizetype emitted = 0;
-};
-
 struct Event {
-    Folder *folder;
+    WalkFolder *folder;
     qsizetype first = 0; // reads first..first+count done; count < 0: the listing is done
     qsizetype count = -1;
     qint64 elapsedNs = 0;
@@ -157,14 +117,14 @@ private:
     {
         // Listings run ahead of the reads, with only a few folders open at once.
         while (m_nextToList < m_folders.size() && m_openFolders < m_maxOpenFolders) {
-            Folder &folder = m_folders[m_nextToList++];
+            WalkFolder &folder = m_folders[m_nextToList++];
             ++m_openFolders;
             run([this, &folder] { list(folder); });
         }
         // Reads go in walk order, a bounded number ahead of the records appended.
         const qsizetype window = 2 * m_concurrency * m_readsPerTask;
         while (m_readFolder < m_folders.size() && m_folders[m_readFolder].listed) {
-            Folder &folder = m_folders[m_readFolder];
+            WalkFolder &folder = m_folders[m_readFolder];
             const qsizetype left = qsizetype(folder.shortcuts.size()) - folder.readsDispatched;
             if (left == 0) {
                 ++m_readFolder;
@@ -200,7 +160,7 @@ private:
         }
         for (const Event &event : events) {
             --m_inFlight;
-            Folder &folder = *event.folder;
+            WalkFolder &folder = *event.folder;
             if (event.count < 0) {
                 folder.listed = true;
                 continue;
@@ -218,7 +178,7 @@ private:
         }
         // Sub-folders join the walk in the order of their parents, once all before are listed.
         while (m_queuedCursor < m_folders.size() && m_folders[m_queuedCursor].listed) {
-            Folder &parent = m_folders[m_queuedCursor++];
+            WalkFolder &parent = m_folders[m_queuedCursor++];
             for (const QString &name : std::as_const(parent.subFolders))
                 m_folders.emplace_back(&parent, name, parent.path + name + m_fs.separator());
             parent.subFolders.clear();
@@ -230,16 +190,16 @@ private:
     bool emitReady()
     {
         while (m_emitFolder < m_folders.size()) {
-            Folder &folder = m_folders[m_emitFolder];
+            WalkFolder &folder = m_folders[m_emitFolder];
             if (!folder.listed)
                 return true;
             if (!folder.counted) {
                 folder.counted = true;
-                ++(folder.entries ? m_result.progress.foldersListed
-                                  : m_result.progress.foldersSkipped);
+                ++(folder.listable ? m_result.progress.foldersListed
+                                   : m_result.progress.foldersSkipped);
             }
             while (folder.emitted < qsizetype(folder.shortcuts.size())) {
-                Shortcut &shortcut = folder.shortcuts[size_t(folder.emitted)];
+                WalkShortcut &shortcut = folder.shortcuts[size_t(folder.emitted)];
                 if (!shortcut.done)
                     return true;
                 ++folder.emitted;
@@ -251,7 +211,6 @@ private:
             // Done with the folder: let go of it before the caller hears of it.
             m_folderNameGiven = false;
             folder.handle.reset();
-            folder.entries.reset();
             folder.shortcuts = {};
             --m_openFolders;
             ++m_emitFolder;
@@ -261,7 +220,7 @@ private:
         return true;
     }
 
-    bool append(Folder &folder, Shortcut &shortcut)
+    bool append(WalkFolder &folder, WalkShortcut &shortcut)
     {
         if (!shortcut.content.isLink)
             return false;
@@ -282,8 +241,8 @@ private:
         record.URL = shortcut.content.address;
         record.modifiedAt =
             shortcut.content.modifiedAt ? shortcut.content.modifiedAt : shortcut.fileTime;
-        record.SiteName = siteNameOf(std::move((*folder.entries)[shortcut.entry].name),
-                                     shortcut.format, shortcut.content);
+        record.SiteName =
+            siteNameOf(std::move(shortcut.entry.name), shortcut.format, shortcut.content);
         m_table.append(std::move(record));
         return true;
     }
@@ -299,68 +258,43 @@ private:
         }
     }
 
-    // Opens a folder relative to its parent, opening the parent again when it is no longer
-    // open; a parent opened again is kept for a while, as its other sub-folders follow. Runs on a
-    // pool thread (or the walk's own, without a pool).
-    std::shared_ptr<OpenFolder> open(Folder &folder, bool asParent)
+    void list(WalkFolder &folder)
     {
-        const std::lock_guard lock(folder.openMutex);
-        if (auto opened = folder.whileOpen.lock())
-            return opened;
-        std::shared_ptr<OpenFolder> opened;
-        if (!folder.parent) {
-            opened = m_fs.openFolder(folder.path);
-            m_start = opened; // the anchor of every folder below
-        } else if (const auto parent = open(*folder.parent, true)) {
-            opened = parent->openFolder(folder.name);
-        }
-        folder.whileOpen = opened;
-        if (asParent && opened && folder.parent) {
-            std::shared_ptr<OpenFolder> oldest;
-            const std::lock_guard keptLock(m_keptMutex);
-            m_kept.push_back(opened);
-            if (m_kept.size() > KeptParents) {
-                oldest = std::move(m_kept.front());
-                m_kept.pop_front();
+        std::optional<QList<DirEntry>> entries;
+        if (!m_stopping) {
+            auto opened = m_opener.open(folder);
+            if (opened)
+                entries = opened->list();
+            if (entries) {
+                folder.listable = true;
+                folder.handle = std::move(opened);
             }
         }
-        return opened;
-    }
-
-    void list(Folder &folder)
-    {
-        if (!m_stopping) {
-            auto opened = open(folder, false);
-            if (opened)
-                folder.entries = opened->list();
-            if (folder.entries) {
-                folder.handle = std::move(opened);
-                const QList<DirEntry> &entries = *folder.entries;
-                for (qsizetype i = 0; i < entries.size(); ++i) {
-                    const DirEntry &entry = entries[i];
-                    if (entry.name == u"." || entry.name == u"..")
-                        continue;
-                    if (entry.kind == EntryKind::Folder)
-                        folder.subFolders.append(entry.name);
-                    else if (entry.kind == EntryKind::FolderLink)
-                        continue; // never followed
-                    else if (const auto format = shortcutFormatOf(entry.name))
-                        folder.shortcuts.push_back(Shortcut{i, *format, {}, {}, false});
-                }
+        if (entries) {
+            for (DirEntry &entry : *entries) {
+                if (entry.name == u"." || entry.name == u"..")
+                    continue;
+                if (entry.kind == EntryKind::Folder)
+                    folder.subFolders.append(std::move(entry.name));
+                else if (entry.kind == EntryKind::FolderLink)
+                    continue; // never followed
+                else if (const auto format = shortcutFormatOf(entry.name))
+                    folder.shortcuts.push_back(
+                        WalkShortcut{std::move(entry), *format, {}, {}, false});
             }
         }
         post(Event{&folder});
     }
 
-    void read(Folder &folder, qsizetype first, qsizetype count)
+    void read(WalkFolder &folder, qsizetype first, qsizetype count)
     {
         QElapsedTimer clock;
         clock.start();
         const qint64 processorAtStart = threadProcessorNs();
         QByteArray buffer;
         for (qsizetype i = first; i < first + count && !m_stopping; ++i) {
-            Shortcut &shortcut = folder.shortcuts[size_t(i)];
-            const DirEntry &entry = (*folder.entries)[shortcut.entry];
+            WalkShortcut &shortcut = folder.shortcuts[size_t(i)];
+            const DirEntry &entry = shortcut.entry;
             std::optional<FileHead> head;
             if (entry.kind == EntryKind::File || entry.kind == EntryKind::FileLink)
                 head = folder.handle->readFile(entry, ShortcutReadLimit, buffer);
@@ -384,11 +318,9 @@ private:
 
     WalkResult m_result;
     QString m_lastFolderName;
-    bool m_folderNameGiven = false; // a record of the folder being appended took its name
-    std::deque<Folder> m_folders;   // every folder met, in walk order; stable addresses
-    std::shared_ptr<OpenFolder> m_start;
-    std::mutex m_keptMutex;
-    std::deque<std::shared_ptr<OpenFolder>> m_kept; // parents opened again, newest last
+    bool m_folderNameGiven = false;   // a record of the folder being appended took its name
+    std::deque<WalkFolder> m_folders; // every folder met, in walk order; stable addresses
+    FolderOpener m_opener{m_fs};
 
     size_t m_nextToList = 0;   // the next folder to list
     size_t m_queuedCursor = 0; // folders before it have their sub-folders in m_folders
