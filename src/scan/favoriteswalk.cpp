@@ -5,10 +5,10 @@
 #include "scan/filesystem.h"
 #include "scan/shortcutfile.h"
 #include "scan/shortcutreader.h"
+#include "scan/taskpool.h"
 #include "scan/walkfolder.h"
 
 #include <QElapsedTimer>
-#include <QThreadPool>
 
 #include <algorithm>
 #include <atomic>
@@ -68,10 +68,8 @@ public:
         , m_concurrency(std::max(fs.concurrency(), 1))
         , m_maxOpenFolders(m_concurrency == 1 ? 1 : std::max(4, m_concurrency / 2))
     {
-        if (m_concurrency > 1) {
-            m_pool.emplace();
-            m_pool->setMaxThreadCount(m_concurrency);
-        }
+        if (m_concurrency > 1)
+            m_pool.emplace(m_concurrency);
     }
 
     WalkResult walk(QString start)
@@ -341,7 +339,7 @@ private:
     std::vector<Event> m_events;
 
     // Last, so that it is destroyed first: its threads finish before what they use goes away.
-    std::optional<QThreadPool> m_pool;
+    std::optional<TaskPool> m_pool;
 };
 
 } // namespace
