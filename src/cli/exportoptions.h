@@ -17,6 +17,8 @@ struct ExportOptions {
     QStringList excludePatterns;
     QStringList excludeFiles; // files of more patterns, read when the run starts
     bool keepScriptLinks = false;
+    std::optional<QString> tickedFrom; // a list written before, whose links alone are ticked
+    bool noDuplicates = false;
 };
 
 enum class ParseOutcome { Run, Help, Version, UsageError };
