@@ -184,14 +184,19 @@ void checkOutput(const LinkTable &table, OutputKind kind, const QByteArray &out)
             reader.expect(line);
     }
     reader.expect("<UL> ");
+    // A folder's name waits for the folder's first ticked record.
+    std::optional<QString> pendingHeading;
     for (const LinkRecord &record : table.records()) {
+        if (record.FolderName && !record.FolderName->isEmpty())
+            pendingHeading = record.FolderName;
         if (!record.Selected.value_or(false))
             continue;
-        if (record.FolderName && !record.FolderName->isEmpty()) {
+        if (pendingHeading) {
             reader.expect("<BR>");
             const auto heading = reader.expectValues({"<FONT SIZE='+1'><U><B>", "</B></U></FONT>"});
-            require(heading[0] == codePoints(record.FolderName), "folder name changed");
+            require(heading[0] == codePoints(pendingHeading), "folder name changed");
             reader.expect("<BR>");
+            pendingHeading.reset();
         }
         const auto link = reader.expectValues({"<LI><A HREF='", "' target='_blank'>", "</A><BR>"});
         require(link[0] == codePoints(record.URL), "address changed");

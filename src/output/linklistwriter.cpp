@@ -1,5 +1,6 @@
 #include "output/linklistwriter.h"
 
+#include "links/foldergroups.h"
 #include "links/linktable.h"
 #include "output/bookmarksfile.h"
 
@@ -98,19 +99,27 @@ QByteArray linkListBytes(const LinkTable &table, OutputKind kind)
     if (html)
         out += "<HTML>\r\n<HEAD>\r\n<TITLE>Links</TITLE>\r\n</HEAD>\r\n<BODY>\r\n";
     out += "<UL> \r\n";
-    for (const LinkRecord &record : table.records()) {
-        if (!record.isTicked())
-            continue;
-        if (record.opensFolderGroup()) {
-            out += "<BR>\r\n<FONT SIZE='+1'><U><B>";
-            appendEscaped(out, record.FolderName);
-            out += "</B></U></FONT>\r\n<BR>\r\n";
+    for (const FolderGroup &group : folderGroups(table)) {
+        // The heading goes with the group's first ticked record, not with the record that
+        // carries the name: unticking that one must not move its folder's links under the
+        // previous heading. A group with nothing ticked gets no heading.
+        bool headed = group.folderName.isEmpty();
+        for (int row = group.firstRow; row < group.endRow; ++row) {
+            const LinkRecord &record = table.record(row);
+            if (!record.isTicked())
+                continue;
+            if (!headed) {
+                out += "<BR>\r\n<FONT SIZE='+1'><U><B>";
+                appendEscaped(out, QStringView(group.folderName));
+                out += "</B></U></FONT>\r\n<BR>\r\n";
+                headed = true;
+            }
+            out += "<LI><A HREF='";
+            appendEscaped(out, record.URL);
+            out += "' target='_blank'>";
+            appendEscaped(out, record.SiteName);
+            out += "</A><BR>\r\n";
         }
-        out += "<LI><A HREF='";
-        appendEscaped(out, record.URL);
-        out += "' target='_blank'>";
-        appendEscaped(out, record.SiteName);
-        out += "</A><BR>\r\n";
     }
     out += "</UL> \r\n";
     if (html)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "scan/filenamecodec.h"
 #include "scan/filesystem.h"
+#include "scan/listingorder.h"
 
 namespace quillon {
 
@@ -16,15 +18,5 @@ public:
     std::optional<QByteArray> readHead(const QString &path, qint64 maxBytes) const override;
     bool isFolder(const QString &path) const override;
 };
-
-// Sorts entries into the listing order used on every platform.
-void sortListing(QList<DirEntry> &entries);
-
-// File names on Unix are bytes, not always UTF-8. A name is decoded as UTF-8 with each byte
-// that is not part of valid UTF-8 kept as a lone surrogate U+DC80..U+DCFF, and encoded back
-// to the very same bytes, so that an entry listed under an odd name opens again. Pages show
-// those surrogates as U+FFFD.
-QString decodeFileName(QByteArrayView name);
-QByteArray encodeFileName(QStringView name);
 
 } // namespace quillon

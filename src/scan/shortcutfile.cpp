@@ -31,6 +31,7 @@ ShortcutContent readShortcutContent(ShortcutFormat format, const std::optional<Q
     switch (format) {
     case ShortcutFormat::InternetShortcut:
         content.address = shortcutAddress(*bytes);
+        content.modifiedAt = shortcutModifiedAt(*bytes);
         break;
     case ShortcutFormat::Webloc:
         content.address = weblocAddress(*bytes);

@@ -307,7 +307,7 @@ void TestWindowController::writeToFileInBothKinds()
     f.open();
     f.openFolder(QStringLiteral("C:\\Documents and Settings\\me\\Favorites"));
     f.window->cmdGenerate_Click();
-    // Unticking the group's first row drops its heading; its other link follows the previous one.
+    // Unticking the group's first row moves its heading to the group's next ticked row.
     LinkTableModel *model = f.grid()->model();
     QVERIFY(model->setData(model->index(1, 0), Qt::Unchecked, Qt::CheckStateRole));
 
@@ -318,6 +318,7 @@ void TestWindowController::writeToFileInBothKinds()
     QCOMPARE(readFileBytes(dat),
              QByteArray("<UL> \r\n"
                         "<LI><A HREF='http://top/' target='_blank'>Top</A><BR>\r\n"
+                        "<BR>\r\n<FONT SIZE='+1'><U><B>News</B></U></FONT>\r\n<BR>\r\n"
                         "<LI><A HREF='http://cnn/' target='_blank'>CNN</A><BR>\r\n"
                         "</UL> \r\n"));
     QCOMPARE(f.dialogs.saveRequests.last().title, QStringLiteral("Save As"));

@@ -94,23 +94,40 @@ void TestLinkListWriter::headingsFollowTheTicks_data()
 {
     QTest::addColumn<QList<bool>>("ticks");
     QTest::addColumn<QByteArray>("expected");
-    const QByteArray heading = "<BR>\r\n<FONT SIZE='+1'><U><B>News</B></U></FONT>\r\n<BR>\r\n";
+    // Rows: Top (start folder), News: BBC, CNN, Sport: ESPN.
+    const QByteArray news = "<BR>\r\n<FONT SIZE='+1'><U><B>News</B></U></FONT>\r\n<BR>\r\n";
+    const QByteArray sport = "<BR>\r\n<FONT SIZE='+1'><U><B>Sport</B></U></FONT>\r\n<BR>\r\n";
     const QByteArray top = "<LI><A HREF='http://top/' target='_blank'>Top</A><BR>\r\n";
     const QByteArray bbc = "<LI><A HREF='http://bbc/' target='_blank'>BBC</A><BR>\r\n";
     const QByteArray cnn = "<LI><A HREF='http://cnn/' target='_blank'>CNN</A><BR>\r\n";
-    QTest::newRow("none ticked") << QList<bool>{false, false, false}
-                                 << QByteArray("<UL> \r\n</UL> \r\n");
-    QTest::newRow("group start unticked: no heading, links follow the previous group")
-        << QList<bool>{true, false, true} << "<UL> \r\n" + top + cnn + "</UL> \r\n";
-    QTest::newRow("only the group start")
-        << QList<bool>{false, true, false} << "<UL> \r\n" + heading + bbc + "</UL> \r\n";
+    const QByteArray espn = "<LI><A HREF='http://espn/' target='_blank'>ESPN</A><BR>\r\n";
+    const QByteArray open = "<UL> \r\n";
+    const QByteArray close = "</UL> \r\n";
+    QTest::newRow("all ticked: one heading per folder")
+        << QList<bool>{true, true, true, true}
+        << open + top + news + bbc + cnn + sport + espn + close;
+    QTest::newRow("none ticked") << QList<bool>{false, false, false, false} << open + close;
+    QTest::newRow("first of a group unticked: heading moves to the next ticked")
+        << QList<bool>{true, false, true, true} << open + top + news + cnn + sport + espn + close;
+    QTest::newRow("group with nothing ticked has no heading")
+        << QList<bool>{true, false, false, true} << open + top + sport + espn + close;
+    QTest::newRow("only the first of a group")
+        << QList<bool>{false, true, false, false} << open + news + bbc + close;
+    QTest::newRow("start folder unticked")
+        << QList<bool>{false, false, true, false} << open + news + cnn + close;
 }
 
 void TestLinkListWriter::headingsFollowTheTicks()
 {
     QFETCH(QList<bool>, ticks);
     QFETCH(QByteArray, expected);
-    LinkTable table = sampleTable();
+    LinkTable table;
+    table.append(rec(true, std::nullopt, QStringLiteral("Top"), QStringLiteral("http://top/")));
+    table.append(
+        rec(true, QStringLiteral("News"), QStringLiteral("BBC"), QStringLiteral("http://bbc/")));
+    table.append(rec(true, std::nullopt, QStringLiteral("CNN"), QStringLiteral("http://cnn/")));
+    table.append(
+        rec(true, QStringLiteral("Sport"), QStringLiteral("ESPN"), QStringLiteral("http://espn/")));
     for (int i = 0; i < ticks.size(); ++i)
         table.setSelected(i, ticks[i]);
     QCOMPARE(linkListBytes(table, OutputKind::Dat), expected);

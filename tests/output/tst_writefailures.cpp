@@ -269,8 +269,7 @@ void TestWriteFailures::readOnlyFolderAsAnotherUser()
     const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
     if (setpriv.isEmpty())
         QSKIP("setpriv is not available to drop to an unprivileged user");
-    const QString exporter = QDir(QCoreApplication::applicationDirPath())
-                                 .absoluteFilePath(QStringLiteral("../../src/app/quillon-export"));
+    const QString exporter = QStringLiteral(QUILLON_EXPORT_PATH);
     const QStringList runAs{QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
                             QStringLiteral("--clear-groups"), QStringLiteral("--"), exporter};
     // A build inside a private folder (such as root's home) is out of nobody's reach.

@@ -49,11 +49,9 @@ struct Run {
     QByteArray err;
 };
 
-// The exporter of the same build: build/src/app, next to build/tests/app.
 QString exporterPath()
 {
-    return QDir(QCoreApplication::applicationDirPath())
-        .absoluteFilePath(QStringLiteral("../../src/app/quillon-export"));
+    return QStringLiteral(QUILLON_EXPORT_PATH);
 }
 
 Run runExport(const QString &folder, const QStringList &runAs = {})

@@ -1,187 +1,25 @@
 #include "scan/hostfilesystem.h"
 
+#include "scan/filenamecodec.h"
+#include "scan/listingorder.h"
+
 #include <QDir>
-#include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
 
-#ifdef Q_OS_UNIX
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace quillon {
-
-namespace {
-
-// A name's sort key, the name upper-cased. For plain ASCII names, nearly all of them, the key
-// is the name itself with a to z read as A to Z, the same as QString::toUpper gives; only the
-// other names have their key made.
-struct SortKey {
-    QString upper;    // the upper-cased name, made for names that are not plain ASCII
-    QStringView text; // the name itself, or upper
-    bool mapAscii = false;
-
-    char16_t at(qsizetype i) const
-    {
-        const char16_t c = text[i].unicode();
-        return mapAscii && c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
-    }
-};
-
-SortKey sortKey(const QString &name)
-{
-    for (const QChar c : name) {
-        if (c.unicode() >= 0x80)
-            return {name.toUpper(), {}, false};
-    }
-    return {{}, name, true};
-}
-
-// Compares two keys code unit by code unit, as QString::compare does.
-int compareKeys(const SortKey &a, const SortKey &b)
-{
-    const qsizetype common = std::min(a.text.size(), b.text.size());
-    for (qsizetype i = 0; i < common; ++i) {
-        if (const char16_t ca = a.at(i), cb = b.at(i); ca != cb)
-            return ca < cb ? -1 : 1;
-    }
-    return a.text.size() == b.text.size() ? 0 : a.text.size() < b.text.size() ? -1 : 1;
-}
-
-} // namespace
-
-void sortListing(QList<DirEntry> &entries)
-{
-    // Keys are made once per entry, not once per comparison. The text of a made key points
-    // into the key's own string once the key has its place.
-    std::vector<SortKey> keys;
-    keys.reserve(size_t(entries.size()));
-    std::vector<qsizetype> order;
-    order.reserve(size_t(entries.size()));
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        keys.push_back(sortKey(entries[i].name));
-        if (!keys.back().mapAscii)
-            keys.back().text = keys.back().upper;
-        order.push_back(i);
-    }
-    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        if (const int c = compareKeys(keys[size_t(a)], keys[size_t(b)]); c != 0)
-            return c < 0;
-        return QString::compare(entries[a].name, entries[b].name, Qt::CaseSensitive) < 0;
-    });
-    QList<DirEntry> sorted;
-    sorted.reserve(entries.size());
-    for (const qsizetype i : order)
-        sorted.append(std::move(entries[i]));
-    entries = std::move(sorted);
-}
-
-namespace {
-
-// The length of the valid UTF-8 sequence at the start of bytes, or 0 when there is none:
-// no overlong forms, no surrogates, nothing above U+10FFFF.
-qsizetype validUtf8Length(QByteArrayView bytes)
-{
-    const auto byte = [&bytes](qsizetype i) {
-        return uchar(bytes[i]);
-    };
-    const auto continuation = [&](qsizetype i) {
-        return i < bytes.size() && (byte(i) & 0xC0) == 0x80;
-    };
-    const uchar lead = byte(0);
-    if (lead < 0x80)
-        return 1;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        return continuation(1) ? 2 : 0;
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        if (!continuation(1) || !continuation(2))
-            return 0;
-        const uchar second = byte(1);
-        if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0))
-            return 0;
-        return 3;
-    }
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        if (!continuation(1) || !continuation(2) || !continuation(3))
-            return 0;
-        const uchar second = byte(1);
-        if ((lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90))
-            return 0;
-        return 4;
-    }
-    return 0;
-}
-
-constexpr char16_t EscapeBase = 0xDC00;
-
-bool isEscapedByte(QStringView name, qsizetype i)
-{
-    const char16_t unit = name[i].unicode();
-    return unit >= EscapeBase + 0x80 && unit <= EscapeBase + 0xFF &&
-           (i == 0 || !name[i - 1].isHighSurrogate());
-}
-
-} // namespace
-
-QString decodeFileName(QByteArrayView name)
-{
-    // Plain ASCII, nearly every name, is valid UTF-8 as it stands.
-    uchar any = 0;
-    for (const char c : name)
-        any |= uchar(c);
-    if (any < 0x80)
-        return QString::fromLatin1(name);
-
-    QString text;
-    qsizetype runStart = 0; // start of the valid UTF-8 not yet decoded
-    qsizetype i = 0;
-    while (i < name.size()) {
-        if (const qsizetype length = validUtf8Length(name.sliced(i)); length > 0) {
-            i += length;
-            continue;
-        }
-        text += QString::fromUtf8(name.sliced(runStart, i - runStart));
-        text += QChar(char16_t(EscapeBase + uchar(name[i])));
-        runStart = ++i;
-    }
-    text += QString::fromUtf8(name.sliced(runStart));
-    return text;
-}
-
-QByteArray encodeFileName(QStringView name)
-{
-    // Without escaped bytes, nearly always, the name is plain UTF-8.
-    bool escaped = false;
-    for (qsizetype i = 0; i < name.size() && !escaped; ++i)
-        escaped = isEscapedByte(name, i);
-    if (!escaped)
-        return name.toUtf8();
-
-    QByteArray bytes;
-    qsizetype runStart = 0; // start of the text not yet encoded
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        if (!isEscapedByte(name, i))
-            continue;
-        bytes += name.sliced(runStart, i - runStart).toUtf8();
-        bytes += char(name[i].unicode() - EscapeBase);
-        runStart = i + 1;
-    }
-    bytes += name.sliced(runStart).toUtf8();
-    return bytes;
-}
 
 QChar HostFileSystem::separator() const
 {
     return QDir::separator();
 }
-
-#ifdef Q_OS_UNIX
 
 namespace {
 
@@ -374,51 +212,6 @@ std::optional<QByteArray> HostFileSystem::readHead(const QString &path, qint64 m
     QByteArray bytes;
     return readOpenedFile(openLongPath(encodeFileName(path), FileOpenFlags), maxBytes, bytes);
 }
-
-#else
-
-std::optional<QList<DirEntry>> HostFileSystem::list(const QString &folder) const
-{
-    const QDir dir(folder);
-    if (!dir.exists() || !dir.isReadable())
-        return std::nullopt;
-    // Without QDir::Hidden and QDir::System, hidden and system entries are left out.
-    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot);
-    QList<DirEntry> entries;
-    while (it.hasNext()) {
-        it.next();
-        const QFileInfo info = it.fileInfo();
-        EntryKind kind = EntryKind::Other;
-        const bool isLink = info.isSymLink() || info.isJunction();
-        if (info.isDir())
-            kind = isLink ? EntryKind::FolderLink : EntryKind::Folder;
-        else if (info.isFile())
-            kind = EntryKind::File;
-        entries.append(DirEntry{info.fileName(), kind});
-    }
-    sortListing(entries);
-    return entries;
-}
-
-std::unique_ptr<OpenFolder> HostFileSystem::openFolder(const QString &folder) const
-{
-    return FileSystem::openFolder(folder);
-}
-
-std::optional<QByteArray> HostFileSystem::readHead(const QString &path, qint64 maxBytes) const
-{
-    if (!QFileInfo(path).isFile())
-        return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.read(maxBytes);
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
-}
-
-#endif
 
 bool HostFileSystem::isFolder(const QString &path) const
 {
