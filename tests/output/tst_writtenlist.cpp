@@ -48,8 +48,6 @@ QStringList pairs(const std::vector<ListedLink> &links)
 class TestWrittenList : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void readsWhatWasWritten_data();
-    void readsWhatWasWritten();
     void readsOtherLists_data();
     void readsOtherLists();
     void refusesWhatIsNoList_data();
@@ -59,28 +57,12 @@ private Q_SLOTS:
     void loadNamesTheFile();
 };
 
-void TestWrittenList::readsWhatWasWritten_data()
+void TestWrittenList::remakeGivesTheSameBytes_data()
 {
     QTest::addColumn<OutputKind>("kind");
     QTest::newRow("dat") << OutputKind::Dat;
     QTest::newRow("page") << OutputKind::Html;
     QTest::newRow("bookmarks") << OutputKind::Bookmarks;
-}
-
-void TestWrittenList::readsWhatWasWritten()
-{
-    QFETCH(OutputKind, kind);
-    LinkTable table;
-    QStringList ticked;
-    for (const LinkRecord &r : favorites()) {
-        table.append(r);
-        if (r.isTicked())
-            ticked << *r.SiteName + u'|' + *r.URL;
-    }
-    QString error;
-    const auto links = readWrittenList(linkListBytes(table, kind), &error);
-    QVERIFY2(links, qPrintable(error));
-    QCOMPARE(pairs(*links), ticked);
 }
 
 void TestWrittenList::readsOtherLists_data()
@@ -167,11 +149,6 @@ void TestWrittenList::refusesWhatIsNoList()
     QString found;
     QVERIFY(!readWrittenList(bytes, &found));
     QCOMPARE(found, error);
-}
-
-void TestWrittenList::remakeGivesTheSameBytes_data()
-{
-    readsWhatWasWritten_data();
 }
 
 // Last month's list, re-made after new favorites were added and every row was ticked by the
