@@ -4,8 +4,9 @@
 
 namespace quillon {
 
-DriveList::DriveList(const QList<Drive> &drives, QWidget *parent)
+DriveList::DriveList(const QList<Drive> &drives, PathSyntax syntax, QWidget *parent)
     : QComboBox(parent)
+    , m_syntax(syntax)
 {
     for (const Drive &drive : drives) {
         addItem(drive.label, drive.path);
@@ -19,13 +20,8 @@ void DriveList::showDriveOf(const QString &path)
     int best = -1;
     qsizetype bestLength = -1;
     for (int i = 0; i < count(); ++i) {
-        QString root = itemData(i).toString();
-        if (root.size() == 2 && root[1] == u':')
-            root += u'\\';
-        const bool contains = path.startsWith(root, Qt::CaseInsensitive) &&
-                              (path.size() == root.size() || root.endsWith(u'/') ||
-                               root.endsWith(u'\\') || path[root.size()] == u'/');
-        if (contains && root.size() > bestLength) {
+        const QString root = m_syntax.normalized(itemData(i).toString());
+        if (m_syntax.contains(root, path) && root.size() > bestLength) {
             best = i;
             bestLength = root.size();
         }

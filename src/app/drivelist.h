@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scan/drivefinder.h"
+#include "scan/pathsyntax.h"
 
 #include <QComboBox>
 
@@ -11,7 +12,7 @@ namespace quillon {
 class DriveList : public QComboBox {
     Q_OBJECT
 public:
-    explicit DriveList(const QList<Drive> &drives, QWidget *parent = nullptr);
+    DriveList(const QList<Drive> &drives, PathSyntax syntax, QWidget *parent = nullptr);
 
     // The chosen drive's path, in a form that FolderList::setPath accepts.
     QString drive() const { return currentData().toString(); }
@@ -21,6 +22,9 @@ public:
 
 Q_SIGNALS:
     void driveChanged();
+
+private:
+    PathSyntax m_syntax;
 };
 
 } // namespace quillon

@@ -13,6 +13,8 @@ namespace {
 
 // A script address is shown in dark red italics, with a tip that says why it starts unticked.
 constexpr QRgb ScriptAddressColour = 0xFF9C0006;
+// Light grey marks the folder cell that opens each folder group.
+constexpr QRgb FolderGroupShade = 0xFFC0C0C0;
 
 bool hasScriptAddress(const LinkRecord &record)
 {
@@ -165,10 +167,8 @@ QVariant LinkTableModel::data(const QModelIndex &index, int role) const
             return record.isTicked() ? Qt::Checked : Qt::Unchecked;
         return {};
     case Qt::BackgroundRole:
-        if (m_cellBackground) {
-            if (const auto colour = m_cellBackground(record, column))
-                return *colour;
-        }
+        if (column == FolderColumn && record.opensFolderGroup())
+            return QColor::fromRgb(FolderGroupShade);
         return {};
     default:
         return {};
