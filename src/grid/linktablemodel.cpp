@@ -10,11 +10,11 @@
 namespace quillon {
 
 namespace {
-// Light grey marks the folder cell that opens each folder group.
-constexpr QRgb FolderGroupShade = 0xFFC0C0C0;
 
 // A script address is shown in dark red italics, with a tip that says why it starts unticked.
 constexpr QRgb ScriptAddressColour = 0xFF9C0006;
+// Light grey marks the folder cell that opens each folder group.
+constexpr QRgb FolderGroupShade = 0xFFC0C0C0;
 
 bool hasScriptAddress(const LinkRecord &record)
 {
