@@ -8,8 +8,9 @@
 
 namespace quillon {
 
-DriveList::DriveList(const QStringList &drives, QWidget *parent)
+DriveList::DriveList(const QStringList &drives, PathSyntax syntax, QWidget *parent)
     : QComboBox(parent)
+    , m_syntax(syntax)
 {
     addItems(drives);
     connect(this, &QComboBox::currentIndexChanged, this, &DriveList::driveChanged);
@@ -20,13 +21,8 @@ void DriveList::showDriveOf(const QString &path)
     int best = -1;
     qsizetype bestLength = -1;
     for (int i = 0; i < count(); ++i) {
-        QString root = itemText(i);
-        if (root.size() == 2 && root[1] == u':')
-            root += u'\\';
-        const bool contains = path.startsWith(root, Qt::CaseInsensitive) &&
-                              (path.size() == root.size() || root.endsWith(u'/') ||
-                               root.endsWith(u'\\') || path[root.size()] == u'/');
-        if (contains && root.size() > bestLength) {
+        const QString root = m_syntax.normalized(itemText(i));
+        if (m_syntax.contains(root, path) && root.size() > bestLength) {
             best = i;
             bestLength = root.size();
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scan/pathsyntax.h"
+
 #include <QComboBox>
 
 namespace quillon {
@@ -9,7 +11,7 @@ namespace quillon {
 class DriveList : public QComboBox {
     Q_OBJECT
 public:
-    explicit DriveList(const QStringList &drives, QWidget *parent = nullptr);
+    DriveList(const QStringList &drives, PathSyntax syntax, QWidget *parent = nullptr);
 
     // The chosen drive, in a form that FolderList::setPath accepts.
     QString drive() const { return currentText(); }
@@ -23,6 +25,9 @@ public:
 
 Q_SIGNALS:
     void driveChanged();
+
+private:
+    PathSyntax m_syntax;
 };
 
 } // namespace quillon

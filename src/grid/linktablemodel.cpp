@@ -1,8 +1,15 @@
 #include "grid/linktablemodel.h"
 
+#include <QColor>
+
 #include <algorithm>
 
 namespace quillon {
+
+namespace {
+// Light grey marks the folder cell that opens each folder group.
+constexpr QRgb FolderGroupShade = 0xFFC0C0C0;
+} // namespace
 
 LinkTableModel::LinkTableModel(QObject *parent)
     : QAbstractTableModel(parent)
@@ -125,10 +132,8 @@ QVariant LinkTableModel::data(const QModelIndex &index, int role) const
             return record.isTicked() ? Qt::Checked : Qt::Unchecked;
         return {};
     case Qt::BackgroundRole:
-        if (m_cellBackground) {
-            if (const auto colour = m_cellBackground(record, column))
-                return *colour;
-        }
+        if (column == FolderColumn && record.opensFolderGroup())
+            return QColor::fromRgb(FolderGroupShade);
         return {};
     default:
         return {};

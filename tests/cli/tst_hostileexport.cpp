@@ -177,10 +177,11 @@ QByteArray generateAndWriteInWindow(const QString &folder)
     dialogs.saveAnswers = {out.filePath(QStringLiteral("links.dat"))};
     {
         const Watchdog watchdog(HangLimitMs, "Generate in the window");
-        window.cmdGenerate_Click();
-        window.cmdWriteToFile_Click();
+        window.generate();
+        window.writeToFile();
     }
-    must(dialogs.messages.size() == 1 && dialogs.messages.first().title == u"Success",
+    const auto messages = dialogs.takeMessages();
+    must(messages.size() == 1 && messages.first().title == u"Success",
          "Write To File reports success and nothing else");
     return test::readFileBytes(out.filePath(QStringLiteral("links.dat")));
 }
