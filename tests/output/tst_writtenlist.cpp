@@ -19,15 +19,15 @@ LinkRecord rec(bool ticked, std::optional<QString> folder, QString site, QString
     return {ticked, std::move(folder), std::move(site), std::move(url), date};
 }
 
-// Favorites with every kind of awkward value: folders, escapes, non-ASCII, a script link,
-// a link listed twice, an empty address.
+// Favorites with every kind of awkward value: folders, escapes, non-ASCII, a C1 control, a script
+// link, a link listed twice, an empty address.
 std::vector<LinkRecord> favorites()
 {
     return {rec(true, {}, "Top & <b>", "http://top/?a=1&b='2'"),
             rec(false, {}, "Untouched", "http://untouched/"),
             rec(true, "News", QString::fromUtf8("Caf\xC3\xA9 \"M\xC3\xBCller\""), "http://cafe/"),
             rec(false, {}, "Skipped", "http://skipped/"),
-            rec(true, {}, "Literal &#233;", "http://literal/"),
+            rec(true, {}, QString("Literal &#233; ") + QChar(0x85), "http://literal/"),
             rec(true, "News/Deep", "Twice", "http://twice/"),
             rec(true, {}, "Twice", "http://twice/"),
             rec(true, {}, "No address", ""),
