@@ -56,7 +56,8 @@ LinkTable tableFrom(const QByteArray &input)
     return table;
 }
 
-// The code points of a value as the page must show it: a lone surrogate becomes U+FFFD.
+// The code points of a value as the page must show it: a lone surrogate, or a C1 control that
+// a browser would read as another character, becomes U+FFFD.
 QList<char32_t> codePoints(const std::optional<QString> &value)
 {
     QList<char32_t> points;
@@ -69,7 +70,11 @@ QList<char32_t> codePoints(const std::optional<QString> &value)
             points.append(QChar::surrogateToUcs4(unit, text[i + 1].unicode()));
             ++i;
         } else {
-            points.append(QChar::isSurrogate(unit) ? char32_t(0xFFFD) : char32_t(unit));
+            // Browsers read references to these C1 controls as Windows-1252 characters.
+            const bool readAsAnother = unit >= 0x80 && unit <= 0x9F && unit != 0x81 &&
+                                       unit != 0x8D && unit != 0x8F && unit != 0x90 && unit != 0x9D;
+            points.append(QChar::isSurrogate(unit) || readAsAnother ? char32_t(0xFFFD)
+                                                                    : char32_t(unit));
         }
     }
     return points;

@@ -96,8 +96,16 @@ void FolderList::fill(const QStringList &subfolders)
         depth = childDepth;
         addItem(name, m_syntax.joined(m_path, name), false);
     }
-    if (current)
+    if (current) {
+        // The open folder, the one Generate walks, stays bold whichever folder is highlighted.
+        QFont bold = current->font();
+        bold.setBold(true);
+        current->setFont(bold);
         setCurrentItem(current);
+    }
+    setToolTip(QStringLiteral("Open folder: %1\nDouble-click or press Enter to open a highlighted "
+                              "folder.")
+                   .arg(m_path));
 }
 
 void FolderList::openItem(QListWidgetItem *item)

@@ -41,8 +41,8 @@ WindowEnvironment WindowEnvironment::host(const FileSystem &fs)
 {
     WindowEnvironment env;
     env.fileSystem = &fs;
-    env.profile = PlatformProfile::host();
-    env.drives = DriveList::hostDrives();
+    env.drives = hostDrives();
+    env.profile = PlatformProfile::host(env.drives);
     env.initialFolder = QDir::toNativeSeparators(QDir::currentPath());
     env.homeFolder = QDir::toNativeSeparators(QDir::homePath());
     return env;

@@ -27,7 +27,7 @@ class LinkTable;
 struct WindowEnvironment {
     const FileSystem *fileSystem = nullptr;
     PlatformProfile profile;
-    QStringList drives;
+    QList<Drive> drives;
     QString initialFolder; // the folder open in the folder list when the window is created
     QString homeFolder;    // opened at start-up when the start folder cannot be
 

@@ -2,7 +2,9 @@
 
 #include "links/foldergroups.h"
 #include "links/linktable.h"
+#include "output/bookmarksfile.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QSaveFile>
@@ -17,6 +19,14 @@ namespace {
 bool isPlain(char16_t c)
 {
     return c >= 0x20 && c < 0x7F && c != u'&' && c != u'<' && c != u'>' && c != u'"' && c != u'\'';
+}
+
+// C1 controls whose numeric references a browser reads as Windows-1252 characters ("&#128;"
+// shows as a euro sign): no reference writes them, so they show as U+FFFD.
+bool isReadAsWindows1252(char32_t code)
+{
+    return code >= 0x80 && code <= 0x9F && code != 0x81 && code != 0x8D && code != 0x8F &&
+           code != 0x90 && code != 0x9D;
 }
 
 void appendEscaped(QByteArray &out, QStringView value)
@@ -41,6 +51,8 @@ void appendEscaped(QByteArray &out, QStringView value)
             ++it;
         } else if (QChar::isSurrogate(code)) {
             code = QChar::ReplacementCharacter; // a lone half of a pair names no character
+        } else if (isReadAsWindows1252(code)) {
+            code = QChar::ReplacementCharacter;
         }
         switch (code) {
         case U'&':
@@ -87,6 +99,8 @@ QByteArray escapeHtml(QStringView value)
 
 QByteArray linkListBytes(const LinkTable &table, OutputKind kind)
 {
+    if (kind == OutputKind::Bookmarks)
+        return bookmarksFileBytes(table, QDir::separator());
     QByteArray out;
     if (table.recordCount() == 0)
         return out;
@@ -141,7 +155,8 @@ bool writeLinkList(QIODevice &device, const LinkTable &table, OutputKind kind, Q
     return true;
 }
 
-bool saveLinkList(const QString &path, const LinkTable &table, OutputKind kind, QString *errorText)
+bool saveLinkList(const QString &path, const LinkTable &table, OutputKind kind, QString *errorText,
+                  const std::function<bool()> &mayReplace)
 {
     const auto fail = [&](const QString &what, const QString &why) {
         if (errorText)
@@ -171,6 +186,10 @@ bool saveLinkList(const QString &path, const LinkTable &table, OutputKind kind, 
         const QString why = reason != 0 ? qt_error_string(reason) : file.errorString();
         file.cancelWriting();
         return fail(QStringLiteral("Cannot write"), why);
+    }
+    if (mayReplace && !mayReplace()) {
+        file.cancelWriting();
+        return fail(QStringLiteral("Did not save"), QStringLiteral("cancelled"));
     }
     if (!file.commit())
         return fail(QStringLiteral("Cannot save"), file.errorString());

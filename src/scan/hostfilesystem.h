@@ -12,11 +12,21 @@ namespace quillon {
 // attributes on Windows.
 class HostFileSystem final : public FileSystem {
 public:
+    // Reads in flight at once, when the walk is given no other number. Local disks gain little
+    // from more; shares and FUSE mounts, where every call waits a round trip, gain up to this.
+    static constexpr int DefaultConcurrency = 16;
+
+    explicit HostFileSystem(int concurrency = DefaultConcurrency);
+
     QChar separator() const override;
     std::optional<QList<DirEntry>> list(const QString &folder) const override;
     std::unique_ptr<OpenFolder> openFolder(const QString &folder) const override;
-    std::optional<QByteArray> readHead(const QString &path, qint64 maxBytes) const override;
+    std::optional<FileHead> readFile(const QString &path, qint64 maxBytes) const override;
     bool isFolder(const QString &path) const override;
+    int concurrency() const override { return m_concurrency; }
+
+private:
+    int m_concurrency;
 };
 
 } // namespace quillon

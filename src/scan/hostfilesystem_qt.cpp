@@ -4,12 +4,19 @@
 
 #include "scan/listingorder.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace quillon {
+
+HostFileSystem::HostFileSystem(int concurrency)
+    : m_concurrency(std::max(concurrency, 1))
+{}
 
 QChar HostFileSystem::separator() const
 {
@@ -32,7 +39,7 @@ std::optional<QList<DirEntry>> HostFileSystem::list(const QString &folder) const
         if (info.isDir())
             kind = isLink ? EntryKind::FolderLink : EntryKind::Folder;
         else if (info.isFile())
-            kind = EntryKind::File;
+            kind = isLink ? EntryKind::FileLink : EntryKind::File;
         entries.append(DirEntry{info.fileName(), kind});
     }
     sortListing(entries);
@@ -44,9 +51,10 @@ std::unique_ptr<OpenFolder> HostFileSystem::openFolder(const QString &folder) co
     return FileSystem::openFolder(folder);
 }
 
-std::optional<QByteArray> HostFileSystem::readHead(const QString &path, qint64 maxBytes) const
+std::optional<FileHead> HostFileSystem::readFile(const QString &path, qint64 maxBytes) const
 {
-    if (!QFileInfo(path).isFile())
+    const QFileInfo info(path);
+    if (!info.isFile())
         return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -54,7 +62,7 @@ std::optional<QByteArray> HostFileSystem::readHead(const QString &path, qint64 m
     QByteArray bytes = file.read(maxBytes);
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;
-    return bytes;
+    return FileHead{bytes, info.lastModified().toSecsSinceEpoch()};
 }
 
 bool HostFileSystem::isFolder(const QString &path) const

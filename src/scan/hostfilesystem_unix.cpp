@@ -4,7 +4,6 @@
 #include "scan/listingorder.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 #include <algorithm>
 
@@ -50,23 +49,17 @@ int openLongPath(const QByteArray &path, int flags)
     return -1;
 }
 
-// Opens a folder for listing; null when it cannot be opened.
-DIR *openListing(const QString &folder)
-{
-    const int folderFd = openLongPath(encodeFileName(folder), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd < 0)
-        return nullptr;
-    DIR *dir = ::fdopendir(folderFd);
-    if (!dir)
-        ::close(folderFd);
-    return dir;
-}
+constexpr int FolderOpenFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+// O_NONBLOCK: opening a FIFO must never wait for a writer.
+constexpr int FileOpenFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
 
-// The listing uses readdir's entry type, so a plain folder or file costs no stat call; only
-// links and file systems that do not report types are looked at with fstatat.
+// The entries of an open folder, from its start. The listing uses readdir's entry type, so a plain
+// folder or file costs no stat call; only links and file systems that do not report types are
+// looked at with fstatat.
 QList<DirEntry> readListing(DIR *dir)
 {
-    const int dirFd = ::dirfd(dir);
+    ::rewinddir(dir);
+    const int folderFd = ::dirfd(dir);
     QList<DirEntry> entries;
     while (const dirent *ent = ::readdir(dir)) {
         const char *name = ent->d_name;
@@ -76,7 +69,7 @@ QList<DirEntry> readListing(DIR *dir)
         unsigned char type = ent->d_type;
         if (type == DT_UNKNOWN) {
             struct stat st;
-            if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+            if (::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
                 type = S_ISDIR(st.st_mode)   ? DT_DIR
                        : S_ISREG(st.st_mode) ? DT_REG
                        : S_ISLNK(st.st_mode) ? DT_LNK
@@ -89,11 +82,11 @@ QList<DirEntry> readListing(DIR *dir)
             kind = EntryKind::File;
         } else if (type == DT_LNK) {
             struct stat target;
-            if (::fstatat(dirFd, name, &target, 0) == 0) {
+            if (::fstatat(folderFd, name, &target, 0) == 0) {
                 if (S_ISDIR(target.st_mode))
                     kind = EntryKind::FolderLink;
                 else if (S_ISREG(target.st_mode))
-                    kind = EntryKind::File;
+                    kind = EntryKind::FileLink;
             }
         }
         entries.append(DirEntry{decodeFileName(name), kind});
@@ -105,7 +98,7 @@ QList<DirEntry> readListing(DIR *dir)
 // Reads up to maxBytes from an opened file into bytes and closes it. The type is checked on the
 // open descriptor, so an entry swapped for something else after the listing is still refused.
 // bytes may be a buffer kept from an earlier read: its room is used again.
-std::optional<QByteArray> readOpenedFile(int fd, qint64 maxBytes, QByteArray &bytes)
+std::optional<FileHead> readOpenedFile(int fd, qint64 maxBytes, QByteArray &bytes)
 {
     if (fd < 0)
         return std::nullopt;
@@ -142,72 +135,110 @@ std::optional<QByteArray> readOpenedFile(int fd, qint64 maxBytes, QByteArray &by
     if (failed)
         return std::nullopt;
     bytes.truncate(qsizetype(filled));
-    return bytes;
+    // The result shares the buffer; once the caller lets it go, the next read reuses it.
+    return FileHead{bytes, qint64(st.st_mtim.tv_sec)};
 }
 
-// O_NONBLOCK: opening a FIFO must never wait for a writer.
-constexpr int FileOpenFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+// A name encoded for a system call. Plain ASCII names, nearly all, go into a buffer on the stack.
+class EncodedName {
+public:
+    explicit EncodedName(QStringView name)
+    {
+        if (name.size() < qsizetype(sizeof m_ascii)) {
+            qsizetype i = 0;
+            while (i < name.size() && name[i].unicode() < 0x80) {
+                m_ascii[i] = char(name[i].unicode());
+                ++i;
+            }
+            if (i == name.size()) {
+                m_ascii[i] = '\0';
+                m_text = m_ascii;
+                return;
+            }
+        }
+        m_bytes = encodeFileName(name);
+        m_text = m_bytes.constData();
+    }
+    EncodedName(const EncodedName &) = delete;
+    EncodedName &operator=(const EncodedName &) = delete;
 
-// A listed folder whose files are opened relative to it, so that the folders above it are not
-// looked up again for every file.
+    const char *text() const { return m_text; }
+
+private:
+    char m_ascii[256];
+    QByteArray m_bytes;
+    const char *m_text;
+};
+
+// A folder held open by its descriptor: sub-folders and files are opened relative to it, never
+// through a link in place of what was listed.
 class HostOpenFolder final : public OpenFolder {
 public:
-    HostOpenFolder(const FileSystem &fs, const QString &path, DIR *dir)
-        : OpenFolder(fs, path, readListing(dir))
-        , m_dir(dir)
+    explicit HostOpenFolder(int fd)
+        : m_fd(fd)
     {}
-    ~HostOpenFolder() override { ::closedir(m_dir); }
-
-    std::optional<QByteArray> readHead(QStringView name, qint64 maxBytes) override
+    ~HostOpenFolder() override
     {
-        if (name.contains(u'/'))
-            return OpenFolder::readHead(name, maxBytes);
-        encodeName(name);
-        // The result shares the buffer; once the caller lets it go, the next read reuses it.
-        return readOpenedFile(::openat(::dirfd(m_dir), m_name.constData(), FileOpenFlags), maxBytes,
-                              m_buffer);
+        if (m_dir)
+            ::closedir(m_dir); // closes m_fd too
+        else
+            ::close(m_fd);
+    }
+
+    // Lists on the walk's listing task only, before any other use of the folder.
+    std::optional<QList<DirEntry>> list() const override
+    {
+        // The stream is made only for folders that are listed, not for parents opened again.
+        if (!m_dir)
+            m_dir = ::fdopendir(m_fd);
+        if (!m_dir)
+            return std::nullopt;
+        return readListing(m_dir);
+    }
+
+    std::unique_ptr<OpenFolder> openFolder(QStringView name) const override
+    {
+        const int fd = ::openat(m_fd, EncodedName(name).text(), FolderOpenFlags | O_NOFOLLOW);
+        if (fd < 0)
+            return nullptr;
+        return std::make_unique<HostOpenFolder>(fd);
+    }
+
+    std::optional<FileHead> readFile(const DirEntry &entry, qint64 maxBytes,
+                                     QByteArray &buffer) const override
+    {
+        const int flags =
+            entry.kind == EntryKind::File ? FileOpenFlags | O_NOFOLLOW : FileOpenFlags;
+        return readOpenedFile(::openat(m_fd, EncodedName(entry.name).text(), flags), maxBytes,
+                              buffer);
     }
 
 private:
-    // Plain ASCII names, nearly all of them, are their own bytes: encoded into one buffer.
-    void encodeName(QStringView name)
-    {
-        m_name.resize(name.size());
-        for (qsizetype i = 0; i < name.size(); ++i) {
-            if (name[i].unicode() >= 0x80) {
-                m_name = encodeFileName(name);
-                return;
-            }
-            m_name[i] = char(name[i].unicode());
-        }
-    }
-
-    DIR *m_dir;
-    QByteArray m_name;
-    QByteArray m_buffer;
+    int m_fd;
+    mutable DIR *m_dir = nullptr; // takes m_fd over once made
 };
 
 } // namespace
 
+HostFileSystem::HostFileSystem(int concurrency)
+    : m_concurrency(std::max(concurrency, 1))
+{}
+
 std::optional<QList<DirEntry>> HostFileSystem::list(const QString &folder) const
 {
-    DIR *dir = openListing(folder);
-    if (!dir)
-        return std::nullopt;
-    QList<DirEntry> entries = readListing(dir);
-    ::closedir(dir);
-    return entries;
+    const auto opened = openFolder(folder);
+    return opened ? opened->list() : std::nullopt;
 }
 
 std::unique_ptr<OpenFolder> HostFileSystem::openFolder(const QString &folder) const
 {
-    DIR *dir = openListing(folder);
-    if (!dir)
+    const int fd = openLongPath(encodeFileName(folder), FolderOpenFlags);
+    if (fd < 0)
         return nullptr;
-    return std::make_unique<HostOpenFolder>(*this, folder, dir);
+    return std::make_unique<HostOpenFolder>(fd);
 }
 
-std::optional<QByteArray> HostFileSystem::readHead(const QString &path, qint64 maxBytes) const
+std::optional<FileHead> HostFileSystem::readFile(const QString &path, qint64 maxBytes) const
 {
     QByteArray bytes;
     return readOpenedFile(openLongPath(encodeFileName(path), FileOpenFlags), maxBytes, bytes);
@@ -215,7 +246,8 @@ std::optional<QByteArray> HostFileSystem::readHead(const QString &path, qint64 m
 
 bool HostFileSystem::isFolder(const QString &path) const
 {
-    return QFileInfo(path).isDir();
+    struct stat st;
+    return ::stat(encodeFileName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 } // namespace quillon

@@ -99,6 +99,9 @@ private:
         return qsizetype(*at);
     }
 
+    // How many object bytes there are from at to the offset table.
+    quint64 roomAt(qsizetype at) const { return quint64(std::max<qsizetype>(m_tableAt - at, 0)); }
+
     // An object's kind (high nibble) and its count, which may follow as an integer object;
     // at is moved past both.
     std::optional<quint64> countAt(qsizetype &at, int &kind) const
@@ -117,16 +120,18 @@ private:
         return count;
     }
 
-    std::optional<QString> stringAt(quint64 index) const
+    // The string object at index; none when it is longer than maxCount characters (or bytes,
+    // for UTF-8), so a lookup by key never decodes long strings.
+    std::optional<QString> stringAt(quint64 index, quint64 maxCount = ~quint64(0)) const
     {
         auto at = objectAt(index);
         if (!at)
             return std::nullopt;
         int kind = 0;
         const auto count = countAt(*at, kind);
-        const quint64 room = quint64(m_tableAt - std::min(*at, m_tableAt));
-        if (!count)
+        if (!count || *count > maxCount)
             return std::nullopt;
+        const quint64 room = roomAt(*at);
         switch (kind) {
         case 0x5: // ASCII
             if (*count > room)
@@ -156,12 +161,12 @@ private:
             return std::nullopt;
         int kind = 0;
         const auto count = countAt(*at, kind);
-        if (kind != 0xD || !count || *count > quint64(m_tableAt - *at) / 2 / quint64(m_refSize))
+        if (kind != 0xD || !count || *count > roomAt(*at) / 2 / quint64(m_refSize))
             return std::nullopt;
         const qsizetype values = *at + qsizetype(*count) * m_refSize;
         for (qsizetype i = 0; i < qsizetype(*count); ++i) {
             const auto keyRef = bigEndian(*at + i * m_refSize, m_refSize);
-            if (!keyRef || stringAt(*keyRef) != wanted)
+            if (!keyRef || stringAt(*keyRef, 4 * quint64(wanted.size())) != wanted)
                 continue;
             const auto valueRef = bigEndian(values + i * m_refSize, m_refSize);
             return valueRef ? stringAt(*valueRef) : std::nullopt;

@@ -62,7 +62,8 @@ struct Fixture {
         WindowEnvironment env;
         env.fileSystem = using_ ? using_ : &fs;
         env.profile = PlatformProfile::windows();
-        env.drives = {QStringLiteral("C:"), QStringLiteral("D:")};
+        env.drives = {{QStringLiteral("C:"), QStringLiteral("C:")},
+                      {QStringLiteral("D:"), QStringLiteral("D:")}};
         env.initialFolder = initialFolder;
         env.homeFolder = QStringLiteral("C:\\Users\\me");
         window = std::make_unique<MainWindow>(dialogs, env);
@@ -155,7 +156,7 @@ void TestWindowController::startUpSurvivesAMissingStartFolder()
     ScriptedDialogs dialogs;
     WindowEnvironment env{&fs,
                           PlatformProfile::windows(),
-                          {QStringLiteral("C:")},
+                          {{QStringLiteral("C:"), QStringLiteral("C:")}},
                           QStringLiteral("C:\\Gone"),
                           QStringLiteral("C:\\Users\\me")};
     MainWindow window(dialogs, env);
@@ -277,7 +278,7 @@ void TestWindowController::folderOrDriveChangeReturnsToFresh()
 
     // A folder that cannot be opened is reported, and the window stays as it was.
     QVERIFY(!f.dir()->setPath(QStringLiteral("E:\\")));
-    f.drive()->addItem(QStringLiteral("E:"));
+    f.drive()->addItem(QStringLiteral("E:"), QStringLiteral("E:"));
     f.drive()->setCurrentIndex(2);
     const QList<Message> messages = f.dialogs.takeMessages();
     QCOMPARE(messages.size(), 1);

@@ -45,8 +45,8 @@ struct Fixture {
         WindowEnvironment env;
         env.fileSystem = &walking;
         env.profile = separator == u'/' ? PlatformProfile::host() : PlatformProfile::windows();
-        env.drives = separator == u'/' ? QStringList{QStringLiteral("/")}
-                                       : QStringList{QStringLiteral("C:")};
+        const QString drive = separator == u'/' ? QStringLiteral("/") : QStringLiteral("C:");
+        env.drives = {{drive, drive}};
         env.initialFolder = native(QStringLiteral("home"));
         env.homeFolder = native(QStringLiteral("home"));
         window = std::make_unique<MainWindow>(dialogs, env);

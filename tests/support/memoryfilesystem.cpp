@@ -62,8 +62,26 @@ void MemoryFileSystem::removeContent(const QString &path)
     m_nodes[key(path)].content.reset();
 }
 
+void MemoryFileSystem::setModifiedAt(const QString &path, qint64 seconds)
+{
+    m_nodes[key(path)].modifiedAt = seconds;
+}
+
+int MemoryFileSystem::listCount(const QString &path) const
+{
+    const std::lock_guard lock(m_countMutex);
+    return m_listCounts.value(key(path));
+}
+
+int MemoryFileSystem::readCount(const QString &path) const
+{
+    const std::lock_guard lock(m_countMutex);
+    return m_readCounts.value(key(path));
+}
+
 int MemoryFileSystem::totalReads() const
 {
+    const std::lock_guard lock(m_countMutex);
     int total = 0;
     for (const int n : m_readCounts)
         total += n;
@@ -73,7 +91,10 @@ int MemoryFileSystem::totalReads() const
 std::optional<QList<DirEntry>> MemoryFileSystem::list(const QString &folder) const
 {
     const QString k = key(folder);
-    ++m_listCounts[k];
+    {
+        const std::lock_guard lock(m_countMutex);
+        ++m_listCounts[k];
+    }
     const auto it = m_nodes.constFind(k);
     if (it == m_nodes.cend() || !(it->attributes & Directory) || it->unlistable)
         return std::nullopt;
@@ -96,14 +117,17 @@ std::optional<QList<DirEntry>> MemoryFileSystem::list(const QString &folder) con
     return entries;
 }
 
-std::optional<QByteArray> MemoryFileSystem::readHead(const QString &path, qint64 maxBytes) const
+std::optional<FileHead> MemoryFileSystem::readFile(const QString &path, qint64 maxBytes) const
 {
     const QString k = key(path);
-    ++m_readCounts[k];
+    {
+        const std::lock_guard lock(m_countMutex);
+        ++m_readCounts[k];
+    }
     const auto it = m_nodes.constFind(k);
     if (it == m_nodes.cend() || it->special || (it->attributes & Directory) || !it->content)
         return std::nullopt;
-    return it->content->left(qsizetype(maxBytes));
+    return FileHead{it->content->left(qsizetype(maxBytes)), it->modifiedAt};
 }
 
 bool MemoryFileSystem::isFolder(const QString &path) const

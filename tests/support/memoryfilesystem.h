@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QList>
 
+#include <mutex>
 #include <optional>
 
 namespace quillon::test {
@@ -39,14 +40,16 @@ public:
     void makeUnlistable(const QString &path);
     // Removes an entry's content after it was listed, as if the file vanished.
     void removeContent(const QString &path);
+    // Gives a file a modification time (Unix seconds); files have none otherwise.
+    void setModifiedAt(const QString &path, qint64 seconds);
 
-    int listCount(const QString &path) const { return m_listCounts.value(key(path)); }
-    int readCount(const QString &path) const { return m_readCounts.value(key(path)); }
+    int listCount(const QString &path) const;
+    int readCount(const QString &path) const;
     int totalReads() const;
 
     QChar separator() const override { return m_syntax.separator(); }
     std::optional<QList<DirEntry>> list(const QString &folder) const override;
-    std::optional<QByteArray> readHead(const QString &path, qint64 maxBytes) const override;
+    std::optional<FileHead> readFile(const QString &path, qint64 maxBytes) const override;
     bool isFolder(const QString &path) const override;
 
 private:
@@ -56,6 +59,7 @@ private:
         bool special = false;
         bool unlistable = false;
         std::optional<QByteArray> content;
+        std::optional<qint64> modifiedAt;
         QStringList children; // keys, in the order added
     };
 
@@ -65,6 +69,7 @@ private:
 
     PathSyntax m_syntax;
     QHash<QString, Node> m_nodes;
+    mutable std::mutex m_countMutex; // the walk may list and read on several threads
     mutable QHash<QString, int> m_listCounts;
     mutable QHash<QString, int> m_readCounts;
 };
