@@ -289,6 +289,7 @@ private:
             }
         }
         if (entries) {
+            folder.shortcuts.reserve(size_t(entries->size()));
             for (DirEntry &entry : *entries) {
                 if (entry.name == u"." || entry.name == u"..")
                     continue;
