@@ -26,6 +26,9 @@ public:
                                                    const QString &proposedName) = 0;
 };
 
+// The width a window needs for its title bar to show title whole.
+int titleBarWidth(const QWidget &window, const QString &title);
+
 // The real dialogs: QMessageBox and QFileDialog.
 class QtDialogs final : public Dialogs {
 public:

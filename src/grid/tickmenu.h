@@ -16,7 +16,6 @@ public:
 
     // The row the folder actions act on, or -1 when the menu is not on a row (they are then
     // hidden).
-    int row() const { return m_row; }
     void setRow(int row);
 
 private:

@@ -5,41 +5,30 @@ namespace quillon::test {
 QString MemoryFileSystem::normalized(const QString &path) const
 {
     // Repeated separators count as one, as Windows reads "C:\\A" like "C:\A".
+    const QChar separator = m_syntax.separator();
     QString out;
     out.reserve(path.size());
     for (const QChar c : path) {
-        if (c == m_separator && out.endsWith(m_separator))
+        if (c == separator && out.endsWith(separator))
             continue;
         out += c;
     }
-    const bool isRoot = out.size() == 3 && out[1] == u':';
-    if (out.endsWith(m_separator) && !isRoot && out.size() > 1)
-        out.chop(1);
-    if (out.size() == 2 && out[1] == u':')
-        out += m_separator;
-    return out;
-}
-
-QString MemoryFileSystem::parentOf(const QString &normalizedPath) const
-{
-    const qsizetype at = normalizedPath.lastIndexOf(m_separator);
-    if (at < 0 || at == normalizedPath.size() - 1)
-        return {};
-    return normalized(normalizedPath.left(at + 1));
+    return m_syntax.normalized(out);
 }
 
 MemoryFileSystem::Node &MemoryFileSystem::addNode(const QString &path, unsigned attributes)
 {
     const QString norm = normalized(path);
     const QString k = norm.toUpper();
-    const QString parent = parentOf(norm);
+    const QString parent = m_syntax.parentOf(norm);
     if (!parent.isEmpty() && !m_nodes.contains(parent.toUpper()))
         addFolder(parent);
     if (!m_nodes.contains(k)) {
         if (!parent.isEmpty())
             m_nodes[parent.toUpper()].children.append(k);
         Node node;
-        node.name = parent.isEmpty() ? norm : norm.sliced(norm.lastIndexOf(m_separator) + 1);
+        node.name =
+            parent.isEmpty() ? norm : norm.sliced(norm.lastIndexOf(m_syntax.separator()) + 1);
         m_nodes.insert(k, node);
     }
     Node &node = m_nodes[k];
@@ -111,8 +100,7 @@ std::optional<QList<DirEntry>> MemoryFileSystem::list(const QString &folder) con
         return std::nullopt;
 
     QList<DirEntry> entries;
-    const bool isRoot = normalized(folder).size() == 3;
-    if (!isRoot)
+    if (!m_syntax.isRoot(normalized(folder)))
         entries = {{QStringLiteral("."), EntryKind::Folder},
                    {QStringLiteral(".."), EntryKind::Folder}};
     for (const QString &childKey : it->children) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scan/filesystem.h"
+#include "scan/pathsyntax.h"
 
 #include <QHash>
 #include <QList>
@@ -25,7 +26,7 @@ public:
     };
 
     explicit MemoryFileSystem(QChar separator = u'\\')
-        : m_separator(separator)
+        : m_syntax(separator)
     {}
 
     // Adds a folder and every missing folder above it.
@@ -46,7 +47,7 @@ public:
     int readCount(const QString &path) const;
     int totalReads() const;
 
-    QChar separator() const override { return m_separator; }
+    QChar separator() const override { return m_syntax.separator(); }
     std::optional<QList<DirEntry>> list(const QString &folder) const override;
     std::optional<FileHead> readFile(const QString &path, qint64 maxBytes) const override;
     bool isFolder(const QString &path) const override;
@@ -64,10 +65,9 @@ private:
 
     QString normalized(const QString &path) const;
     QString key(const QString &path) const { return normalized(path).toUpper(); }
-    QString parentOf(const QString &normalizedPath) const;
     Node &addNode(const QString &path, unsigned attributes);
 
-    QChar m_separator;
+    PathSyntax m_syntax;
     QHash<QString, Node> m_nodes;
     mutable std::mutex m_countMutex; // the walk may list and read on several threads
     mutable QHash<QString, int> m_listCounts;
