@@ -47,6 +47,21 @@ qint64 threadProcessorNs()
 #endif
     return 0;
 }
+
+// How long a task took, and how much of that it waited rather than ran.
+class TaskClock {
+public:
+    TaskClock() { m_clock.start(); }
+    qint64 elapsedNs() const { return m_clock.nsecsElapsed(); }
+    qint64 waitedNs() const
+    {
+        return std::max<qint64>(elapsedNs() - (threadProcessorNs() - m_processorAtStart), 0);
+    }
+
+private:
+    QElapsedTimer m_clock;
+    qint64 m_processorAtStart = threadProcessorNs();
+};
 struct Event {
     WalkFolder *folder;
     qsizetype first = 0; // reads first..first+count done; count < 0: the listing is done
@@ -161,6 +176,7 @@ private:
             WalkFolder &folder = *event.folder;
             if (event.count < 0) {
                 folder.listed = true;
+                noteWait(event.waitedNs); // a listing waits about as long as a read
                 continue;
             }
             for (qsizetype i = event.first; i < event.first + event.count; ++i)
@@ -168,10 +184,7 @@ private:
             if (event.count > 0) {
                 const qint64 perRead = std::max<qint64>(event.elapsedNs / event.count, 1);
                 m_readsPerTask = std::clamp<qsizetype>(TaskTargetNs / perRead, 1, MaxReadsPerTask);
-                const qint64 waitPerRead = event.waitedNs / event.count;
-                m_waitPerRead =
-                    m_waitPerRead < 0 ? waitPerRead : (3 * m_waitPerRead + waitPerRead) / 4;
-                m_fastReads = m_waitPerRead < ThreadsFromWaitNs;
+                noteWait(event.waitedNs / event.count);
             }
         }
         // Sub-folders join the walk in the order of their parents, once all before are listed.
@@ -182,6 +195,12 @@ private:
             parent.subFolders.clear();
         }
         return true;
+    }
+
+    void noteWait(qint64 waitedNs)
+    {
+        m_waitPerRead = m_waitPerRead < 0 ? waitedNs : (3 * m_waitPerRead + waitedNs) / 4;
+        m_fastReads = m_waitPerRead < ThreadsFromWaitNs;
     }
 
     // Appends the records known so far, in order; false when the caller asked to stop.
@@ -258,6 +277,7 @@ private:
 
     void list(WalkFolder &folder)
     {
+        const TaskClock clock;
         std::optional<QList<DirEntry>> entries;
         if (!m_stopping) {
             auto opened = m_opener.open(folder);
@@ -269,6 +289,7 @@ private:
             }
         }
         if (entries) {
+            folder.shortcuts.reserve(size_t(entries->size()));
             for (DirEntry &entry : *entries) {
                 if (entry.name == u"." || entry.name == u"..")
                     continue;
@@ -281,14 +302,12 @@ private:
                         WalkShortcut{std::move(entry), *format, {}, {}, false});
             }
         }
-        post(Event{&folder});
+        post(Event{&folder, 0, -1, clock.elapsedNs(), clock.waitedNs()});
     }
 
     void read(WalkFolder &folder, qsizetype first, qsizetype count)
     {
-        QElapsedTimer clock;
-        clock.start();
-        const qint64 processorAtStart = threadProcessorNs();
+        const TaskClock clock;
         QByteArray buffer;
         for (qsizetype i = first; i < first + count && !m_stopping; ++i) {
             WalkShortcut &shortcut = folder.shortcuts[size_t(i)];
@@ -302,9 +321,7 @@ private:
             if (head)
                 shortcut.fileTime = head->modifiedAt;
         }
-        const qint64 elapsed = clock.nsecsElapsed();
-        const qint64 waited = elapsed - (threadProcessorNs() - processorAtStart);
-        post(Event{&folder, first, count, elapsed, std::max<qint64>(waited, 0)});
+        post(Event{&folder, first, count, clock.elapsedNs(), clock.waitedNs()});
     }
 
     const FileSystem &m_fs;
@@ -328,8 +345,8 @@ private:
     qsizetype m_readsAhead = 0; // reads handed out whose records are not appended yet
     qsizetype m_readsPerTask = 1;
     qint64 m_waitPerRead = -1; // a running mean; -1 until reads are done
-    // The last reads hardly waited: tasks run on this thread. The walk starts so, which measures
-    // the first reads without its own threads competing for processors.
+    // The last tasks hardly waited: tasks run on this thread. The walk starts so: the start
+    // folder's listing is measured without the walk's own threads competing for processors.
     bool m_fastReads = true;
     int m_inFlight = 0;
     std::atomic<bool> m_stopping = false;
