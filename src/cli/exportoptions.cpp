@@ -43,8 +43,12 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption noDuplicatesOption(
         QStringLiteral("no-duplicates"),
         QStringLiteral("Leave out every link whose address an earlier written link has."));
+    const QCommandLineOption listDrivesOption(
+        QStringLiteral("list-drives"),
+        QStringLiteral("Print the drives the window offers, one a line: path, TAB, label."));
     parser.addOptions({htmlOption, datOption, bookmarksOption, outputOption, excludeOption,
-                       excludeFromOption, keepScriptsOption, tickedFromOption, noDuplicatesOption});
+                       excludeFromOption, keepScriptsOption, tickedFromOption, noDuplicatesOption,
+                       listDrivesOption});
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("The folder to walk."));
@@ -71,6 +75,12 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         1)
         return usageError(QStringLiteral("--html, --dat and --bookmarks cannot be used together"));
     const QStringList positional = parser.positionalArguments();
+    if (parser.isSet(listDrivesOption)) {
+        if (!positional.isEmpty())
+            return usageError(QStringLiteral("--list-drives takes no FOLDER"));
+        parsed.outcome = ParseOutcome::ListDrives;
+        return parsed;
+    }
     if (positional.size() != 1)
         return usageError(positional.isEmpty() ? QStringLiteral("no FOLDER given")
                                                : QStringLiteral("only one FOLDER can be given"));

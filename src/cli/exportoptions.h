@@ -21,7 +21,7 @@ struct ExportOptions {
     bool noDuplicates = false;
 };
 
-enum class ParseOutcome { Run, Help, Version, UsageError };
+enum class ParseOutcome { Run, ListDrives, Help, Version, UsageError };
 
 struct ParsedCommandLine {
     ParseOutcome outcome = ParseOutcome::UsageError;

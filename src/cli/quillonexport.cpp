@@ -9,6 +9,7 @@
 #include "links/scriptaddress.h"
 #include "output/linklistwriter.h"
 #include "output/writtenlist.h"
+#include "scan/drivefinder.h"
 #include "scan/favoriteswalk.h"
 #include "scan/filenamecodec.h"
 #include "scan/hostfilesystem.h"
@@ -259,6 +260,12 @@ int main(int argc, char *argv[])
     case ParseOutcome::Help:
         std::fputs(qUtf8Printable(parsed.text), stdout);
         return Ok;
+    case ParseOutcome::ListDrives: {
+        // The paths byte for byte, as the names on disk are.
+        const QByteArray list = encodeFileName(formatDriveList(hostDrives()));
+        std::fwrite(list.constData(), 1, size_t(list.size()), stdout);
+        return Ok;
+    }
     case ParseOutcome::Version:
         std::printf("quillon-export %s\n", QUILLON_VERSION);
         return Ok;

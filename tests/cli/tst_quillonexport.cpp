@@ -41,6 +41,7 @@ private Q_SLOTS:
     void nothingFoundStillWritesTheEmptyFile();
     void refusesBadRequests_data();
     void refusesBadRequests();
+    void listsTheDrives();
     void leavesLinksOut_data();
     void leavesLinksOut();
     void badInputFileWritesNothing();
@@ -149,6 +150,9 @@ void TestQuillonExport::refusesBadRequests_data()
                                  << QByteArray("only one FOLDER");
     QTest::newRow("unknown option")
         << QStringList{QStringLiteral("--pdf"), QStringLiteral("/tmp")} << 2 << QByteArray("pdf");
+    QTest::newRow("drive list takes no folder")
+        << QStringList{QStringLiteral("--list-drives"), QStringLiteral("/tmp")} << 2
+        << QByteArray("--list-drives takes no FOLDER");
     QTest::newRow("both kinds") << QStringList{QStringLiteral("--html"), QStringLiteral("--dat"),
                                                QStringLiteral("/tmp")}
                                 << 2 << QByteArray("cannot be used together");
@@ -190,6 +194,16 @@ void buildMixedTree(const FavoritesTree &tree)
 }
 
 } // namespace
+
+void TestQuillonExport::listsTheDrives()
+{
+    // The drive list: path, TAB, label, the root first.
+    const Run drives = runExport({QStringLiteral("--list-drives")});
+    QCOMPARE(drives.exitCode, 0);
+    QVERIFY2(drives.out.startsWith("/\t") && drives.out.endsWith('\n'), drives.out.constData());
+    for (const QByteArray &line : drives.out.chopped(1).split('\n'))
+        QCOMPARE(line.count('\t'), 1);
+}
 
 void TestQuillonExport::leavesLinksOut_data()
 {
