@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QSpacerItem>
 
+#include <algorithm>
+
 namespace quillon {
 
 int titleBarWidth(const QWidget &window, const QString &title)
@@ -31,18 +33,55 @@ void QtDialogs::showMessage(QWidget *parent, const QString &text, const QString 
     box.exec();
 }
 
+namespace {
+
+// "DAT (*.dat)|*.dat|..." offers "DAT (*.dat)", ...: each description already names its
+// pattern.
+QStringList nameFilters(const QString &filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList names;
+    for (qsizetype i = 0; i < parts.size(); i += 2)
+        names << parts[i];
+    return names;
+}
+
+} // namespace
+
 std::optional<QString> QtDialogs::askSaveFileName(QWidget *parent, const QString &title,
                                                   const QString &filter,
                                                   const QString &proposedName)
 {
+    int unused = 0;
+    return askSaveFileNameAndType(parent, title, filter, proposedName, &unused);
+}
+
+std::optional<QString> QtDialogs::askSaveFileNameAndType(QWidget *parent, const QString &title,
+                                                         const QString &filter,
+                                                         const QString &proposedName,
+                                                         int *chosenType)
+{
     QFileDialog dialog(parent, title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    // The description already names the pattern: "DAT (*.dat)|*.dat" offers "DAT (*.dat)".
-    dialog.setNameFilter(filter.section(u'|', 0, 0));
+    const QStringList types = nameFilters(filter);
+    dialog.setNameFilters(types);
     // No default suffix: a name typed without an extension is used exactly as typed.
     if (!proposedName.isEmpty())
         dialog.selectFile(proposedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    *chosenType = int(std::max<qsizetype>(0, types.indexOf(dialog.selectedNameFilter())));
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QString> QtDialogs::askOpenFileName(QWidget *parent, const QString &title,
+                                                  const QString &filter)
+{
+    QFileDialog dialog(parent, title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(nameFilters(filter));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();

@@ -4,10 +4,13 @@
 #include "app/drivelist.h"
 #include "app/folderdrop.h"
 #include "app/folderlist.h"
+#include "app/walkinputguard.h"
 #include "grid/classicfont.h"
 #include "grid/linkgrid.h"
 #include "grid/twips.h"
 #include "links/linktable.h"
+#include "links/listedlink.h"
+#include "output/writtenlist.h"
 #include "scan/favoriteswalk.h"
 #include "scan/filesystem.h"
 #include "scan/messages.h"
@@ -31,6 +34,12 @@ namespace quillon {
 namespace {
 
 const QString ProgramTitle = QStringLiteral("Quillon");
+const QString DatTypes = QStringLiteral("DAT (*.dat)|*.dat");
+// Both write .html files; the type picked in the save dialog decides which.
+const QString HtmlTypes =
+    QStringLiteral("Web page (*.html)|*.html|Bookmarks for browsers (*.html)|*.html");
+const QString ListTypes = QStringLiteral("Written lists (*.html *.htm *.dat)|*.html *.htm *.dat|"
+                                         "All files (*)|*");
 
 // How often a long walk lets the window repaint.
 constexpr int RepaintIntervalMs = 100;
@@ -75,6 +84,7 @@ MainWindow::MainWindow(Dialogs &dialogs, WindowEnvironment environment, QWidget 
     connect(m_generateButton, &QPushButton::clicked, this, &MainWindow::generate);
     connect(m_writeButton, &QPushButton::clicked, this, &MainWindow::writeToFile);
     connect(m_exitButton, &QPushButton::clicked, this, &MainWindow::endProgram);
+    connect(m_grid, &LinkGrid::tickAsInListRequested, this, &MainWindow::tickAsInWrittenList);
     setAcceptDrops(true);
 
     openStartFolder();
@@ -197,6 +207,7 @@ void MainWindow::openStartFolder()
     m_drives->showDriveOf(m_folders->path());
 
     m_chosenPath = m_folders->path();
+    showOpenFolder();
     m_writeButton->setEnabled(false);
     m_datOption->setChecked(true);
     m_links = std::make_shared<LinkTable>();
@@ -215,11 +226,23 @@ void MainWindow::startOverInOpenFolder()
     m_grid->setDataSource(m_links);
     m_chosenPath = m_folders->path();
     m_drives->showDriveOf(m_folders->path());
+    showOpenFolder();
+}
+
+void MainWindow::showOpenFolder()
+{
+    // The folder list highlights with a click but opens with a double-click; Generate says
+    // which folder it walks.
+    m_generateButton->setToolTip(QStringLiteral("Walks %1").arg(m_folders->path()));
 }
 
 void MainWindow::chooseOutputKind(OutputKind kind)
 {
     m_outputKind = kind;
+    // Only the chosen option is a Tab stop, as in any option group; the arrows move between
+    // them.
+    m_datOption->setFocusPolicy(kind == OutputKind::Dat ? Qt::StrongFocus : Qt::ClickFocus);
+    m_htmlOption->setFocusPolicy(kind == OutputKind::Dat ? Qt::ClickFocus : Qt::StrongFocus);
 }
 
 void MainWindow::generate()
@@ -244,18 +267,22 @@ void MainWindow::walk()
     LinkTableModel *model = m_grid->model();
     QElapsedTimer sinceRepaint;
     sinceRepaint.start();
-
-    // The walk runs on this thread; now and then the grid takes the new rows and the window
-    // repaints, while user input waits until the walk is over.
-    walkFavorites(*m_environment.fileSystem, m_chosenPath, m_chosenPath.size(), *m_links,
-                  [&](const WalkProgress &) {
-                      if (sinceRepaint.elapsed() >= RepaintIntervalMs) {
-                          model->syncRows();
-                          QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-                          sinceRepaint.restart();
-                      }
-                      return !m_closeRequested;
-                  });
+    bool stopped = false;
+    {
+        // The walk runs on this thread; now and then the grid takes the new rows and the
+        // window repaints, while input is held back, except Esc, which stops the walk.
+        WalkInputGuard input;
+        walkFavorites(*m_environment.fileSystem, m_chosenPath, m_chosenPath.size(), *m_links,
+                      [&](const WalkProgress &) {
+                          if (sinceRepaint.elapsed() >= RepaintIntervalMs) {
+                              model->syncRows();
+                              QCoreApplication::processEvents();
+                              sinceRepaint.restart();
+                          }
+                          stopped = input.stopRequested();
+                          return !m_closeRequested && !stopped;
+                      });
+    }
     model->syncRows();
     QApplication::restoreOverrideCursor();
     m_walking = false;
@@ -264,7 +291,11 @@ void MainWindow::walk()
         close();
         return;
     }
-    if (m_links->recordCount() == 0)
+    if (stopped) {
+        m_grid->fitColumnsToText(font());
+        m_dialogs.showMessage(this, messages::walkStopped(m_links->recordCount()), ProgramTitle,
+                              Dialogs::Icon::None);
+    } else if (m_links->recordCount() == 0)
         m_dialogs.showMessage(this, messages::nothingFound(), ProgramTitle, Dialogs::Icon::None);
     else
         m_grid->fitColumnsToText(font());
@@ -272,21 +303,57 @@ void MainWindow::walk()
 
 void MainWindow::writeToFile()
 {
-    const QString filter = m_outputKind == OutputKind::Html ? QStringLiteral("HTML (*.html)|*.html")
-                                                            : QStringLiteral("DAT (*.dat)|*.dat");
-    const std::optional<QString> name =
-        m_dialogs.askSaveFileName(this, QStringLiteral("Save As"), filter, m_saveName);
+    const bool html = m_outputKind != OutputKind::Dat;
+    int type = 0;
+    const std::optional<QString> name = m_dialogs.askSaveFileNameAndType(
+        this, QStringLiteral("Save As"), html ? HtmlTypes : DatTypes, m_saveName, &type);
     if (!name || name->isEmpty())
         return;
     m_saveName = *name;
+    const OutputKind kind =
+        !html ? OutputKind::Dat : (type == 1 ? OutputKind::Bookmarks : OutputKind::Html);
 
     QString error;
-    if (!saveLinkList(*name, *m_links, m_outputKind, &error)) {
+    if (!saveLinkList(*name, *m_links, kind, &error)) {
         m_dialogs.showMessage(this, error, QStringLiteral("Error"), Dialogs::Icon::Critical);
         return;
     }
     // Reported only once the file is safely in place.
-    m_dialogs.showMessage(this, QString(), QStringLiteral("Success"), Dialogs::Icon::None);
+    const auto &records = m_links->records();
+    const auto ticked = std::count_if(records.begin(), records.end(),
+                                      [](const LinkRecord &r) { return r.isTicked(); });
+    m_dialogs.showMessage(this,
+                          QStringLiteral("%1 %2 written to %3.")
+                              .arg(ticked)
+                              .arg(ticked == 1 ? QStringLiteral("link") : QStringLiteral("links"),
+                                   QDir::toNativeSeparators(*name)),
+                          QStringLiteral("Success"), Dialogs::Icon::None);
+}
+
+void MainWindow::tickAsInWrittenList()
+{
+    if (m_walking || !m_links || m_links->recordCount() == 0)
+        return;
+    const std::optional<QString> name =
+        m_dialogs.askOpenFileName(this, QStringLiteral("Tick As In A Written List"), ListTypes);
+    if (!name || name->isEmpty())
+        return;
+    QString error;
+    const auto links = loadWrittenList(*name, &error);
+    if (!links) {
+        m_dialogs.showMessage(this, error, QStringLiteral("Error"), Dialogs::Icon::Critical);
+        return;
+    }
+    const TicksFromList ticks = ticksFromList(*m_links, *links);
+    m_grid->model()->setTickedRows(ticks.tickedRows);
+    m_dialogs.showMessage(this,
+                          QStringLiteral("%1 of %2 rows ticked; %3 of the %4 links in the list "
+                                         "were not found.")
+                              .arg(ticks.tickedRows.size())
+                              .arg(m_links->recordCount())
+                              .arg(ticks.linksNotFound)
+                              .arg(links->size()),
+                          ProgramTitle, Dialogs::Icon::None);
 }
 
 void MainWindow::endProgram()

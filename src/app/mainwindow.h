@@ -56,6 +56,8 @@ public Q_SLOTS:
     void startOverInOpenFolder();
     // Lets go of the links and ends the program.
     void endProgram();
+    // Asks for a list Quillon wrote before and ticks exactly the rows it names.
+    void tickAsInWrittenList();
 
 Q_SIGNALS:
     void programEnded();
@@ -74,6 +76,7 @@ private:
     void openStartFolder();
     void openChosenDrive();
     void walk();
+    void showOpenFolder();
     void showUnexpectedError(const QString &description);
     std::optional<QString> takeDrop(QDropEvent *event) const;
 

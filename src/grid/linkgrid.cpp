@@ -44,6 +44,10 @@ LinkGrid::LinkGrid(QWidget *parent)
     m_view->horizontalHeader()->setStretchLastSection(false);
     m_view->horizontalHeader()->setHighlightSections(false);
     m_view->horizontalHeader()->setMinimumSectionSize(1);
+    // A column as wide as a long address would otherwise centre its name out of view.
+    m_view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Tab leaves the grid for the next control; the arrows move from cell to cell.
+    m_view->setTabKeyNavigation(false);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -51,6 +55,7 @@ LinkGrid::LinkGrid(QWidget *parent)
     layout->addWidget(m_caption);
     layout->addWidget(m_view, 1);
     setFocusProxy(m_view);
+    connect(m_view, &LinkTableView::tickAsInListRequested, this, &LinkGrid::tickAsInListRequested);
 }
 
 void LinkGrid::setCaption(const QString &caption)
@@ -97,7 +102,7 @@ void LinkGrid::setUpLayout()
 
 void LinkGrid::fitColumnsToText(const QFont &font)
 {
-    // Widths in twips; a column without a value gets none.
+    // Widths in twips; a column is never narrower than its name, even without a value.
     const double dpi = logicalDpiX();
     std::array<float, LinkFieldCount> widths{};
     const std::shared_ptr<LinkTable> &table = m_model->table();
@@ -115,12 +120,18 @@ void LinkGrid::fitColumnsToText(const QFont &font)
             if (widest[i].width() > 0)
                 widths[i + 1] = pixelsToTwips(widest[i].width(), dpi) + ColumnMargin;
         }
+        // The first cell is the active one without selecting its row, so the row's shading
+        // shows.
         const QModelIndex first = m_model->index(0, LinkTableModel::SelectedColumn);
         if (first.isValid())
-            m_view->setCurrentIndex(first);
+            m_view->selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
     }
-    for (int column = LinkTableModel::FolderColumn; column <= LinkTableModel::UrlColumn; ++column)
-        setColumnWidth(column, widths[size_t(column)]);
+    const QHeaderView *header = m_view->horizontalHeader();
+    for (int column = LinkTableModel::FolderColumn; column <= LinkTableModel::UrlColumn; ++column) {
+        const int pixels =
+            std::max(twipsToPixels(widths[size_t(column)], dpi), header->sectionSizeHint(column));
+        m_view->setColumnWidth(column, pixels);
+    }
     setVisible(true);
 }
 

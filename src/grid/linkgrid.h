@@ -29,6 +29,10 @@ public:
     // font, and the first row's tick cell the current one.
     void fitColumnsToText(const QFont &font);
 
+Q_SIGNALS:
+    // "Tick As In A Written List" was chosen in the context menu.
+    void tickAsInListRequested();
+
 private:
     void setUpLayout();
     void setColumnWidth(int column, float twips);

@@ -1,5 +1,6 @@
 #include "grid/linktablemodel.h"
 
+#include "links/listedlink.h"
 #include "links/scriptaddress.h"
 
 #include <QColor>
@@ -102,6 +103,26 @@ void LinkTableModel::invertSelected()
         m_table->setSelected(row, !m_table->record(row).isTicked());
     Q_EMIT dataChanged(index(0, SelectedColumn), index(m_rows - 1, SelectedColumn),
                        {Qt::CheckStateRole});
+}
+
+void LinkTableModel::setTickedRows(const QList<int> &rows)
+{
+    if (m_rows == 0)
+        return;
+    for (int row = 0; row < m_rows; ++row)
+        m_table->setSelected(row, false);
+    for (const int row : rows) {
+        if (row >= 0 && row < m_rows)
+            m_table->setSelected(row, true);
+    }
+    Q_EMIT dataChanged(index(0, SelectedColumn), index(m_rows - 1, SelectedColumn),
+                       {Qt::CheckStateRole});
+}
+
+void LinkTableModel::untickDuplicates()
+{
+    if (m_table)
+        setSelected(duplicateRows(*m_table), false);
 }
 
 std::pair<int, int> LinkTableModel::folderGroup(int row) const

@@ -35,6 +35,10 @@ public:
     void setSelectedRange(int first, int last, bool selected);
     // Flips the tick of every row, with one change signal.
     void invertSelected();
+    // Ticks exactly these rows and unticks every other.
+    void setTickedRows(const QList<int> &rows);
+    // Unticks every ticked row whose address is that of an earlier ticked row.
+    void untickDuplicates();
 
     // The rows [first, last) of the folder group that holds a row: from the row that opens the
     // group up to the next group's first row. The rows before the first group-opening row are

@@ -14,6 +14,9 @@ class LinkTableView : public QTableView {
 public:
     explicit LinkTableView(LinkTableModel &model, QWidget *parent = nullptr);
 
+Q_SIGNALS:
+    void tickAsInListRequested();
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;

@@ -253,7 +253,8 @@ void TestWindowController::nothingFoundIsReportedAndWritesAnEmptyFile()
     QVERIFY(QFileInfo::exists(target));
     QCOMPARE(QFileInfo(target).size(), 0);
     QCOMPARE(f.dialogs.takeMessages(),
-             QList<Message>({{QString(), QStringLiteral("Success"), Dialogs::Icon::None}}));
+             QList<Message>({{QStringLiteral("0 links written to %1.").arg(target),
+                              QStringLiteral("Success"), Dialogs::Icon::None}}));
 }
 
 void TestWindowController::folderOrDriveChangeReturnsToFresh()
@@ -317,13 +318,24 @@ void TestWindowController::outputKindChoosesWhatIsWrittenAndTheFilter()
     f.dialogs.saveAnswers = {html};
     f.window->writeToFile();
     QCOMPARE(f.dialogs.saveRequests.last().proposedName, dat); // the last confirmed name
-    QCOMPARE(f.dialogs.saveRequests.last().filter, QStringLiteral("HTML (*.html)|*.html"));
+    QCOMPARE(f.dialogs.saveRequests.last().filter,
+             QStringLiteral("Web page (*.html)|*.html|Bookmarks for browsers (*.html)|*.html"));
     const QByteArray page = readFileBytes(html);
     QVERIFY(page.startsWith(
         "<HTML>\r\n<HEAD>\r\n<TITLE>Links</TITLE>\r\n</HEAD>\r\n<BODY>\r\n<UL> \r\n"));
     QVERIFY(page.endsWith("</UL> \r\n</BODY>\r\n</HTML>\r\n"));
     QVERIFY(!page.contains("BBC"));
-    QCOMPARE(f.dialogs.takeMessages().size(), 2);
+
+    // The second type the dialog offers for .HTML writes a bookmarks file instead.
+    const QString bookmarks = out.filePath(QStringLiteral("bookmarks.html"));
+    f.dialogs.saveAnswers = {bookmarks};
+    f.dialogs.saveTypeAnswers = {1};
+    f.window->writeToFile();
+    QVERIFY(readFileBytes(bookmarks).startsWith("<!DOCTYPE NETSCAPE-Bookmark-file-1>"));
+    QCOMPARE(f.dialogs.takeMessageTexts(),
+             QStringList({QStringLiteral("2 links written to %1.").arg(dat),
+                          QStringLiteral("2 links written to %1.").arg(html),
+                          QStringLiteral("2 links written to %1.").arg(bookmarks)}));
 
     f.window->chooseOutputKind(OutputKind::Dat);
     QCOMPARE(f.saveFilter(), QStringLiteral("DAT (*.dat)|*.dat"));

@@ -27,6 +27,9 @@ public:
 
     QList<SaveRequest> saveRequests;
     QList<std::optional<QString>> saveAnswers; // nullopt: the user cancels
+    QList<int> saveTypeAnswers;                // the file type picked; the first when empty
+    QStringList openRequests;                  // the filters offered
+    QList<std::optional<QString>> openAnswers;
 
     ScriptedDialogs() = default;
     ScriptedDialogs(const ScriptedDialogs &) = delete;
@@ -65,6 +68,28 @@ public:
             return std::nullopt;
         }
         return saveAnswers.takeFirst();
+    }
+
+    std::optional<QString> askSaveFileNameAndType(QWidget *parent, const QString &title,
+                                                  const QString &filter,
+                                                  const QString &proposedName,
+                                                  int *chosenType) override
+    {
+        *chosenType = saveTypeAnswers.isEmpty() ? 0 : saveTypeAnswers.takeFirst();
+        return askSaveFileName(parent, title, filter, proposedName);
+    }
+
+    std::optional<QString> askOpenFileName(QWidget *, const QString &title,
+                                           const QString &filter) override
+    {
+        openRequests.append(filter);
+        if (openAnswers.isEmpty()) {
+            QTest::qFail(
+                qPrintable(QStringLiteral("open dialog nobody expected: \"%1\"").arg(title)),
+                __FILE__, __LINE__);
+            return std::nullopt;
+        }
+        return openAnswers.takeFirst();
     }
 
 private:
