@@ -8,8 +8,8 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Writes the Internet shortcuts (.url files) found in FOLDER and the folders "
-                       "below it as a link list."));
+        QStringLiteral("Writes the shortcuts (.url, .webloc and .desktop files) found in FOLDER "
+                       "and the folders below it as a link list."));
     const QCommandLineOption htmlOption(QStringLiteral("html"),
                                         QStringLiteral("Write a whole HTML page."));
     const QCommandLineOption datOption(
