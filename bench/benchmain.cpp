@@ -41,6 +41,15 @@ int memoryWalk(const QString &root)
     return 0;
 }
 
+// Child mode for bench/latency: walks root once and prints "milliseconds records".
+int timedWalk(const QString &root)
+{
+    LinkTable table;
+    const Timing took = timeOf([&] { coreWalk(root, table); });
+    std::printf("%.1f %d\n", took.wallMs, table.recordCount());
+    return table.recordCount() > 0 ? 0 : 1;
+}
+
 struct SizeResult {
     int shortcuts = 0;
     int folders = 0;
@@ -111,12 +120,17 @@ int main(int argc, char *argv[])
     const QCommandLineOption keepOption(
         QStringLiteral("keep-trees"),
         QStringLiteral("Keep the trees in DIR/quillon-bench-trees and use them again next time."));
-    parser.addOptions({sizesOption, runsOption, workOption, keepOption, memoryOption});
+    const QCommandLineOption timedOption(QStringLiteral("timed-walk"),
+                                         QStringLiteral("Internal: time one walk of ROOT."),
+                                         QStringLiteral("ROOT"));
+    parser.addOptions({sizesOption, runsOption, workOption, keepOption, memoryOption, timedOption});
     parser.addHelpOption();
     parser.process(app);
 
     if (parser.isSet(memoryOption))
         return memoryWalk(parser.value(memoryOption));
+    if (parser.isSet(timedOption))
+        return timedWalk(parser.value(timedOption));
 
     std::vector<int> sizes;
     for (const QString &item : parser.value(sizesOption).split(u',', Qt::SkipEmptyParts)) {
@@ -246,7 +260,7 @@ int main(int argc, char *argv[])
 
     std::fflush(stderr);
     std::printf("\nMedians of %d runs after one warm-up run; ratio = core / baseline.\n\n", runs);
-    std::printf("walk            wall time            processor time (this thread)\n");
+    std::printf("walk            wall time            processor time (all threads)\n");
     std::printf("%9s  %7s  %9s  %9s  %6s  %9s  %9s  %6s\n", "shortcuts", "folders", "baseline",
                 "core", "ratio", "baseline", "core", "ratio");
     for (const SizeResult &r : results) {

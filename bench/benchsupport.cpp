@@ -13,10 +13,10 @@ namespace quillon::bench {
 
 namespace {
 
-double threadCpuMs()
+double processCpuMs()
 {
     timespec now{};
-    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
@@ -25,10 +25,10 @@ double threadCpuMs()
 Timing timeOf(const std::function<void()> &work)
 {
     QElapsedTimer clock;
-    const double cpuStart = threadCpuMs();
+    const double cpuStart = processCpuMs();
     clock.start();
     work();
-    return {double(clock.nsecsElapsed()) / 1e6, threadCpuMs() - cpuStart};
+    return {double(clock.nsecsElapsed()) / 1e6, processCpuMs() - cpuStart};
 }
 
 double median(std::vector<double> values)

@@ -15,7 +15,9 @@ namespace quillon::bench {
 
 struct Timing {
     double wallMs = 0;
-    double cpuMs = 0; // this thread's processor time: steadier than wall time on a busy machine
+    // The process's processor time, all threads: steadier than wall time on a busy machine,
+    // and it counts the work of a walk's helper threads too.
+    double cpuMs = 0;
 };
 
 Timing timeOf(const std::function<void()> &work);

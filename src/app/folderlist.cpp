@@ -88,8 +88,7 @@ void FolderList::fill(const QStringList &subfolders)
     }
     for (const QString &part : parts) {
         walked = walked.isEmpty() ? part + sep : m_syntax.joined(walked, part);
-        current =
-            addItem(part.endsWith(u':') ? part + sep : part, m_syntax.normalized(walked), true);
+        current = addItem(m_syntax.normalized(part), m_syntax.normalized(walked), true);
     }
     const int childDepth = depth;
     for (const QString &name : subfolders) {

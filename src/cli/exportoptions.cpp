@@ -32,8 +32,23 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         QStringLiteral("keep-script-links"),
         QStringLiteral("Also write javascript:, vbscript: and data: links, which are left out "
                        "otherwise."));
-    parser.addOptions(
-        {htmlOption, datOption, outputOption, excludeOption, excludeFromOption, keepScriptsOption});
+    const QCommandLineOption bookmarksOption(
+        QStringLiteral("bookmarks"),
+        QStringLiteral("Write a bookmarks file for browsers to import."));
+    const QCommandLineOption tickedFromOption(
+        QStringLiteral("ticked-from"),
+        QStringLiteral("Tick only the links found in FILE, a list written before (DAT, page or "
+                       "bookmarks); the other options apply after it."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption noDuplicatesOption(
+        QStringLiteral("no-duplicates"),
+        QStringLiteral("Leave out every link whose address an earlier written link has."));
+    const QCommandLineOption listDrivesOption(
+        QStringLiteral("list-drives"),
+        QStringLiteral("Print the drives the window offers, one a line: path, TAB, label."));
+    parser.addOptions({htmlOption, datOption, bookmarksOption, outputOption, excludeOption,
+                       excludeFromOption, keepScriptsOption, tickedFromOption, noDuplicatesOption,
+                       listDrivesOption});
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("The folder to walk."));
@@ -55,9 +70,17 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         parsed.outcome = ParseOutcome::Version;
         return parsed;
     }
-    if (parser.isSet(htmlOption) && parser.isSet(datOption))
-        return usageError(QStringLiteral("--html and --dat cannot be used together"));
+    if (int(parser.isSet(htmlOption)) + int(parser.isSet(datOption)) +
+            int(parser.isSet(bookmarksOption)) >
+        1)
+        return usageError(QStringLiteral("--html, --dat and --bookmarks cannot be used together"));
     const QStringList positional = parser.positionalArguments();
+    if (parser.isSet(listDrivesOption)) {
+        if (!positional.isEmpty())
+            return usageError(QStringLiteral("--list-drives takes no FOLDER"));
+        parsed.outcome = ParseOutcome::ListDrives;
+        return parsed;
+    }
     if (positional.size() != 1)
         return usageError(positional.isEmpty() ? QStringLiteral("no FOLDER given")
                                                : QStringLiteral("only one FOLDER can be given"));
@@ -66,10 +89,15 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     options.folder = positional.first();
     if (parser.isSet(outputOption))
         options.outputPath = parser.value(outputOption);
-    options.kind = parser.isSet(htmlOption) ? OutputKind::Html : OutputKind::Dat;
+    options.kind = parser.isSet(htmlOption)        ? OutputKind::Html
+                   : parser.isSet(bookmarksOption) ? OutputKind::Bookmarks
+                                                   : OutputKind::Dat;
     options.excludePatterns = parser.values(excludeOption);
     options.excludeFiles = parser.values(excludeFromOption);
     options.keepScriptLinks = parser.isSet(keepScriptsOption);
+    if (parser.isSet(tickedFromOption))
+        options.tickedFrom = parser.value(tickedFromOption);
+    options.noDuplicates = parser.isSet(noDuplicatesOption);
     parsed.outcome = ParseOutcome::Run;
     return parsed;
 }

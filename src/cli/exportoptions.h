@@ -17,9 +17,11 @@ struct ExportOptions {
     QStringList excludePatterns;
     QStringList excludeFiles; // files of more patterns, read when the run starts
     bool keepScriptLinks = false;
+    std::optional<QString> tickedFrom; // a list written before, whose links alone are ticked
+    bool noDuplicates = false;
 };
 
-enum class ParseOutcome { Run, Help, Version, UsageError };
+enum class ParseOutcome { Run, ListDrives, Help, Version, UsageError };
 
 struct ParsedCommandLine {
     ParseOutcome outcome = ParseOutcome::UsageError;

@@ -5,8 +5,11 @@
 #include "cli/exportoptions.h"
 #include "cli/interruption.h"
 #include "links/linktable.h"
+#include "links/listedlink.h"
 #include "links/scriptaddress.h"
 #include "output/linklistwriter.h"
+#include "output/writtenlist.h"
+#include "scan/drivefinder.h"
 #include "scan/favoriteswalk.h"
 #include "scan/filenamecodec.h"
 #include "scan/hostfilesystem.h"
@@ -105,17 +108,18 @@ QString absoluteFolder(const QString &given)
         .normalized(QDir::toNativeSeparators(QDir::cleanPath(path)));
 }
 
-// Script links start unticked; --keep-script-links ticks them again. Returns how many stay out.
-int applyScriptRule(LinkTable &table, bool keep)
+// Script links start unticked. Those that would be written (all, or those ticked from a list)
+// are ticked with --keep-script-links and left out otherwise. Returns how many are left out.
+int applyScriptRule(LinkTable &table, bool keep, bool ticksFromList)
 {
     int leftOut = 0;
     for (int row = 0; row < table.recordCount(); ++row) {
-        if (!isScriptAddress(table.record(row).URL.value_or(QString())))
+        const LinkRecord &record = table.record(row);
+        if (!isScriptAddress(record.URL.value_or(QString())) ||
+            (ticksFromList && !record.isTicked()))
             continue;
-        if (keep)
-            table.setSelected(row, true);
-        else if (!table.record(row).isTicked())
-            ++leftOut;
+        table.setSelected(row, keep);
+        leftOut += keep ? 0 : 1;
     }
     return leftOut;
 }
@@ -126,16 +130,64 @@ int tickedCount(const LinkTable &table)
                              [](const LinkRecord &r) { return r.isTicked(); }));
 }
 
+// What the run reads besides the folder, read before the walk so bad input stops it early.
+struct TickInputs {
+    QStringList excludePatterns;
+    std::optional<std::vector<ListedLink>> tickedFrom;
+};
+
+std::optional<TickInputs> readTickInputs(const ExportOptions &options, QString *errorText)
+{
+    TickInputs inputs{options.excludePatterns, std::nullopt};
+    for (const QString &file : options.excludeFiles) {
+        const std::optional<QStringList> more = readPatternFile(file, errorText);
+        if (!more)
+            return std::nullopt;
+        inputs.excludePatterns += *more;
+    }
+    if (options.tickedFrom) {
+        if (!qtOpensExactly(*options.tickedFrom)) {
+            *errorText = QStringLiteral("cannot read the list \"%1\": its name is not UTF-8")
+                             .arg(*options.tickedFrom);
+            return std::nullopt;
+        }
+        inputs.tickedFrom = loadWrittenList(*options.tickedFrom, errorText);
+        if (!inputs.tickedFrom)
+            return std::nullopt;
+    }
+    return inputs;
+}
+
+// The ticks in the order the options promise: as in the list, then the script rule, then the
+// exclusions, then duplicates of what is still ticked.
+void applyTicks(LinkTable &table, const TickInputs &inputs, const ExportOptions &options,
+                QChar separator)
+{
+    if (inputs.tickedFrom) {
+        const int notFound = tickAsInList(table, *inputs.tickedFrom).linksNotFound;
+        if (notFound > 0)
+            printError(QStringLiteral("quillon-export: %1 link(s) of the list \"%2\" were not "
+                                      "found")
+                           .arg(notFound)
+                           .arg(*options.tickedFrom));
+    }
+    const int scriptsLeftOut =
+        applyScriptRule(table, options.keepScriptLinks, inputs.tickedFrom.has_value());
+    if (scriptsLeftOut > 0)
+        printError(QStringLiteral("quillon-export: left out %1 script link(s) (javascript:, "
+                                  "vbscript:, data:); --keep-script-links writes them")
+                       .arg(scriptsLeftOut));
+    untickMatching(table, inputs.excludePatterns, separator);
+    if (options.noDuplicates)
+        untickDuplicates(table);
+}
+
 int run(const ExportOptions &options, Interruption &interruption)
 {
-    QStringList patterns = options.excludePatterns;
-    for (const QString &file : options.excludeFiles) {
-        QString error;
-        const std::optional<QStringList> more = readPatternFile(file, &error);
-        if (!more)
-            return fail(error);
-        patterns += *more;
-    }
+    QString inputError;
+    const std::optional<TickInputs> inputs = readTickInputs(options, &inputError);
+    if (!inputs)
+        return fail(inputError);
     if (options.outputPath && !qtOpensExactly(*options.outputPath))
         return fail(QStringLiteral("cannot write \"%1\": the name is not valid UTF-8, and the "
                                    "file would be written under another name")
@@ -163,9 +215,7 @@ int run(const ExportOptions &options, Interruption &interruption)
     }
     if (table.recordCount() == 0)
         printError(messages::nothingFound());
-    // The script rule first, so a pattern can still leave out a script link that is kept.
-    const int scriptsLeftOut = applyScriptRule(table, options.keepScriptLinks);
-    untickMatching(table, patterns, fs.separator());
+    applyTicks(table, *inputs, options, fs.separator());
     const int written = tickedCount(table);
 
     interruption.beginWriting();
@@ -188,10 +238,6 @@ int run(const ExportOptions &options, Interruption &interruption)
             return fail(QStringLiteral("cannot write to standard output: %1")
                             .arg(error.isEmpty() ? out.errorString() : error));
     }
-    if (scriptsLeftOut > 0)
-        printError(QStringLiteral("quillon-export: left out %1 script link(s) (javascript:, "
-                                  "vbscript:, data:); --keep-script-links writes them")
-                       .arg(scriptsLeftOut));
     if (terminal)
         printError(QStringLiteral("%1 links written, %2 left out")
                        .arg(written)
@@ -214,6 +260,12 @@ int main(int argc, char *argv[])
     case ParseOutcome::Help:
         std::fputs(qUtf8Printable(parsed.text), stdout);
         return Ok;
+    case ParseOutcome::ListDrives: {
+        // The paths byte for byte, as the names on disk are.
+        const QByteArray list = encodeFileName(formatDriveList(hostDrives()));
+        std::fwrite(list.constData(), 1, size_t(list.size()), stdout);
+        return Ok;
+    }
     case ParseOutcome::Version:
         std::printf("quillon-export %s\n", QUILLON_VERSION);
         return Ok;

@@ -24,7 +24,10 @@ QString normalised(QStringView value, bool dropBreaks)
             out += c;
             out += value[++i];
         } else {
-            out += c.isSurrogate() ? QChar(QChar::ReplacementCharacter) : c;
+            // A C1 control has no reliable written form (a browser reads most of their
+            // references as Windows-1252 characters), so every list may have replaced it.
+            const bool unwritable = c.isSurrogate() || (c.unicode() >= 0x80 && c.unicode() <= 0x9F);
+            out += unwritable ? QChar(QChar::ReplacementCharacter) : c;
         }
     }
     return out;

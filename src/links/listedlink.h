@@ -16,8 +16,9 @@ struct ListedLink {
 };
 
 // The form in which every written list keeps a value, and in which values are compared:
-// a lone half of a UTF-16 pair becomes U+FFFD; tab, CR and LF are dropped from an address (as
-// browsers drop them) and become spaces in a site name (they would break a bookmarks line).
+// a lone half of a UTF-16 pair and a C1 control become U+FFFD; tab, CR and LF are dropped from
+// an address (as browsers drop them) and become spaces in a site name (they would break a
+// bookmarks line).
 QString listedAddress(QStringView address);
 QString listedSiteName(QStringView siteName);
 

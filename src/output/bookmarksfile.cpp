@@ -59,6 +59,7 @@ struct Folder {
     QString name;
     std::vector<int> rows;     // its own ticked records, in table order
     std::vector<int> children; // in the order they were first met
+    bool holdsTicked = false;  // a ticked record is in it or below it
     std::optional<qint64> earliest;
     std::optional<qint64> latest;
 };
@@ -72,8 +73,8 @@ std::vector<Folder> folderTree(const LinkTable &table, QChar separator)
         for (int row = group.firstRow; row < group.endRow; ++row)
             if (table.record(row).isTicked())
                 ticked.push_back(row);
-        if (ticked.empty())
-            continue;
+        // Folders are made for unticked groups too, so that a folder keeps its place among its
+        // sibling folders whatever is ticked; only those holding a ticked link are written.
         std::vector<int> path{0};
         QString pathSoFar;
         for (QStringView part : QStringView(group.folderName).tokenize(separator)) {
@@ -85,12 +86,15 @@ std::vector<Folder> folderTree(const LinkTable &table, QChar separator)
             if (index == 0) {
                 index = int(folders.size());
                 folders[size_t(path.back())].children.push_back(index);
-                folders.push_back({part.toString(), {}, {}, {}, {}});
+                folders.push_back({part.toString(), {}, {}, false, {}, {}});
             }
             path.push_back(index);
         }
         Folder &home = folders[size_t(path.back())];
         home.rows.insert(home.rows.end(), ticked.begin(), ticked.end());
+        if (!ticked.empty())
+            for (const int index : path)
+                folders[size_t(index)].holdsTicked = true;
         for (const int row : ticked) {
             const std::optional<qint64> date = table.record(row).modifiedAt;
             if (!date)
@@ -161,6 +165,8 @@ QByteArray bookmarksFileBytes(const LinkTable &table, QChar folderSeparator)
         const Folder &folder = folders[size_t(index)];
         if (next < folder.children.size()) {
             const Folder &child = folders[size_t(folder.children[next++])];
+            if (!child.holdsTicked)
+                continue;
             const size_t depth = open.size();
             appendFolderStart(out, child, depth);
             appendLinks(out, table, child, depth + 1);

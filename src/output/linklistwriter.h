@@ -24,8 +24,8 @@ QByteArray escapeHtml(QStringView value);
 
 // The link list for the ticked records of table, lines ending in CR LF. A folder's heading
 // stands before its first ticked record; a folder with nothing ticked has none. A table
-// without records gives no bytes at all. Bookmarks are as
-// bookmarksFileBytes writes them, with the platform's folder separator.
+// without records gives no bytes at all. Bookmarks are as bookmarksFileBytes writes them, with
+// the platform's folder separator.
 QByteArray linkListBytes(const LinkTable &table, OutputKind kind);
 
 // Writes the link list to device. Returns false with the device's error text on failure.

@@ -5,14 +5,16 @@
 #include "scan/filesystem.h"
 #include "scan/shortcutfile.h"
 #include "scan/shortcutreader.h"
+#include "scan/taskpool.h"
+#include "scan/walkfolder.h"
 
 #include <QElapsedTimer>
-#include <QThreadPool>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <ctime>
 #include <deque>
 #include <mutex>
 #include <vector>
@@ -29,55 +31,43 @@ constexpr auto ReportWhileWaiting = std::chrono::milliseconds(100);
 // little beside fast local reads, while slow reads still spread over every thread.
 constexpr qint64 TaskTargetNs = 200'000;
 constexpr qsizetype MaxReadsPerTask = 64;
-// Reads faster than this come from memory or a local disk: threads would only add hand-over
-// costs, so tasks then run on the walk's own thread until reads slow down again.
-constexpr qint64 ThreadsFromNs = 40'000;
-// Parents opened again to open their sub-folders, kept open for the siblings that follow.
-constexpr size_t KeptParents = 4;
+// Reads that wait less than this for the file system (time not spent on a processor) come from
+// memory or a local disk: threads would only add hand-over costs, so tasks then run on the
+// walk's own thread until reads wait longer again.
+constexpr qint64 ThreadsFromWaitNs = 40'000;
 
-struct Shortcut {
-    qsizetype entry = 0; // in the folder's entries
-    ShortcutFormat format{};
-    ShortcutContent content;        // written by a read task
-    std::optional<qint64> fileTime; // written by a read task
-    bool done = false;              // the walk's own mark, once the read task reported
+// The processor time of the calling thread, where the system tells it; else 0, and all of a
+// task's time counts as waiting.
+qint64 threadProcessorNs()
+{
+#ifdef Q_OS_UNIX
+    timespec now{};
+    if (::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now) == 0)
+        return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+#endif
+    return 0;
+}
+
+// How long a task took, and how much of that it waited rather than ran.
+class TaskClock {
+public:
+    TaskClock() { m_clock.start(); }
+    qint64 elapsedNs() const { return m_clock.nsecsElapsed(); }
+    qint64 waitedNs() const
+    {
+        return std::max<qint64>(elapsedNs() - (threadProcessorNs() - m_processorAtStart), 0);
+    }
+
+private:
+    QElapsedTimer m_clock;
+    qint64 m_processorAtStart = threadProcessorNs();
 };
-
-// One folder of the walk, in breadth-first order.
-struct Folder {
-    Folder(Folder *parent_, QString name_, QString path_)
-        : parent(parent_)
-        , name(std::move(name_))
-        , path(std::move(path_))
-    {}
-
-    Folder *const parent;
-    const QString name; // in the parent folder
-    const QString path; // ends in the separator
-
-    // Opening: a folder is opened relative to its parent, which is opened again when it is no
-    // longer held open anywhere.
-    std::mutex openMutex;
-    std::weak_ptr<OpenFolder> whileOpen;
-
-    // Written by the listing task, then read-only until the folder is done.
-    std::shared_ptr<OpenFolder> handle;
-    std::optional<QList<DirEntry>> entries;
-    std::vector<Shortcut> shortcuts;
-    QStringList subFolders;
-
-    // The walk's own progress through the folder.
-    bool listed = false;
-    bool counted = false;
-    qsizetype readsDispatched = 0;
-    qsizetype emitted = 0;
-};
-
 struct Event {
-    Folder *folder;
+    WalkFolder *folder;
     qsizetype first = 0; // reads first..first+count done; count < 0: the listing is done
     qsizetype count = -1;
     qint64 elapsedNs = 0;
+    qint64 waitedNs = 0; // of elapsedNs, the time not spent on a processor
 };
 
 // Lists folders and reads shortcuts on a pool of threads, as many at once as the file system
@@ -93,10 +83,8 @@ public:
         , m_concurrency(std::max(fs.concurrency(), 1))
         , m_maxOpenFolders(m_concurrency == 1 ? 1 : std::max(4, m_concurrency / 2))
     {
-        if (m_concurrency > 1) {
-            m_pool.emplace();
-            m_pool->setMaxThreadCount(m_concurrency);
-        }
+        if (m_concurrency > 1)
+            m_pool.emplace(m_concurrency);
     }
 
     WalkResult walk(QString start)
@@ -142,14 +130,14 @@ private:
     {
         // Listings run ahead of the reads, with only a few folders open at once.
         while (m_nextToList < m_folders.size() && m_openFolders < m_maxOpenFolders) {
-            Folder &folder = m_folders[m_nextToList++];
+            WalkFolder &folder = m_folders[m_nextToList++];
             ++m_openFolders;
             run([this, &folder] { list(folder); });
         }
         // Reads go in walk order, a bounded number ahead of the records appended.
         const qsizetype window = 2 * m_concurrency * m_readsPerTask;
         while (m_readFolder < m_folders.size() && m_folders[m_readFolder].listed) {
-            Folder &folder = m_folders[m_readFolder];
+            WalkFolder &folder = m_folders[m_readFolder];
             const qsizetype left = qsizetype(folder.shortcuts.size()) - folder.readsDispatched;
             if (left == 0) {
                 ++m_readFolder;
@@ -185,9 +173,10 @@ private:
         }
         for (const Event &event : events) {
             --m_inFlight;
-            Folder &folder = *event.folder;
+            WalkFolder &folder = *event.folder;
             if (event.count < 0) {
                 folder.listed = true;
+                noteWait(event.waitedNs); // a listing waits about as long as a read
                 continue;
             }
             for (qsizetype i = event.first; i < event.first + event.count; ++i)
@@ -195,12 +184,12 @@ private:
             if (event.count > 0) {
                 const qint64 perRead = std::max<qint64>(event.elapsedNs / event.count, 1);
                 m_readsPerTask = std::clamp<qsizetype>(TaskTargetNs / perRead, 1, MaxReadsPerTask);
-                m_fastReads = perRead < ThreadsFromNs;
+                noteWait(event.waitedNs / event.count);
             }
         }
         // Sub-folders join the walk in the order of their parents, once all before are listed.
         while (m_queuedCursor < m_folders.size() && m_folders[m_queuedCursor].listed) {
-            Folder &parent = m_folders[m_queuedCursor++];
+            WalkFolder &parent = m_folders[m_queuedCursor++];
             for (const QString &name : std::as_const(parent.subFolders))
                 m_folders.emplace_back(&parent, name, parent.path + name + m_fs.separator());
             parent.subFolders.clear();
@@ -208,20 +197,26 @@ private:
         return true;
     }
 
+    void noteWait(qint64 waitedNs)
+    {
+        m_waitPerRead = m_waitPerRead < 0 ? waitedNs : (3 * m_waitPerRead + waitedNs) / 4;
+        m_fastReads = m_waitPerRead < ThreadsFromWaitNs;
+    }
+
     // Appends the records known so far, in order; false when the caller asked to stop.
     bool emitReady()
     {
         while (m_emitFolder < m_folders.size()) {
-            Folder &folder = m_folders[m_emitFolder];
+            WalkFolder &folder = m_folders[m_emitFolder];
             if (!folder.listed)
                 return true;
             if (!folder.counted) {
                 folder.counted = true;
-                ++(folder.entries ? m_result.progress.foldersListed
-                                  : m_result.progress.foldersSkipped);
+                ++(folder.listable ? m_result.progress.foldersListed
+                                   : m_result.progress.foldersSkipped);
             }
             while (folder.emitted < qsizetype(folder.shortcuts.size())) {
-                Shortcut &shortcut = folder.shortcuts[size_t(folder.emitted)];
+                WalkShortcut &shortcut = folder.shortcuts[size_t(folder.emitted)];
                 if (!shortcut.done)
                     return true;
                 ++folder.emitted;
@@ -231,8 +226,8 @@ private:
                     return false;
             }
             // Done with the folder: let go of it before the caller hears of it.
+            m_folderNameGiven = false;
             folder.handle.reset();
-            folder.entries.reset();
             folder.shortcuts = {};
             --m_openFolders;
             ++m_emitFolder;
@@ -242,18 +237,21 @@ private:
         return true;
     }
 
-    bool append(const Folder &folder, Shortcut &shortcut)
+    bool append(WalkFolder &folder, WalkShortcut &shortcut)
     {
         if (!shortcut.content.isLink)
             return false;
         LinkRecord record;
         // Every record of a folder shares the one folder name; only the first carries it.
-        const QString folderName = folder.path.size() > m_prefixLength
-                                       ? folder.path.sliced(m_prefixLength).chopped(1)
-                                       : QString();
-        if (!folderName.isEmpty() && folderName != m_lastFolderName) {
-            record.FolderName = folderName;
-            m_lastFolderName = folderName;
+        if (!m_folderNameGiven) {
+            m_folderNameGiven = true;
+            const QString folderName = folder.path.size() > m_prefixLength
+                                           ? folder.path.sliced(m_prefixLength).chopped(1)
+                                           : QString();
+            if (!folderName.isEmpty() && folderName != m_lastFolderName) {
+                record.FolderName = folderName;
+                m_lastFolderName = folderName;
+            }
         }
         // Script links are never published by accident: they start unticked.
         record.Selected = !isScriptAddress(shortcut.content.address);
@@ -261,7 +259,7 @@ private:
         record.modifiedAt =
             shortcut.content.modifiedAt ? shortcut.content.modifiedAt : shortcut.fileTime;
         record.SiteName =
-            siteNameOf((*folder.entries)[shortcut.entry].name, shortcut.format, shortcut.content);
+            siteNameOf(std::move(shortcut.entry.name), shortcut.format, shortcut.content);
         m_table.append(std::move(record));
         return true;
     }
@@ -277,67 +275,43 @@ private:
         }
     }
 
-    // Opens a folder relative to its parent, opening the parent again when it is no longer
-    // open; a parent opened again is kept for a while, as its other sub-folders follow. Runs on a
-    // pool thread (or the walk's own, without a pool).
-    std::shared_ptr<OpenFolder> open(Folder &folder, bool asParent)
+    void list(WalkFolder &folder)
     {
-        const std::lock_guard lock(folder.openMutex);
-        if (auto opened = folder.whileOpen.lock())
-            return opened;
-        std::shared_ptr<OpenFolder> opened;
-        if (!folder.parent) {
-            opened = m_fs.openFolder(folder.path);
-            m_start = opened; // the anchor of every folder below
-        } else if (const auto parent = open(*folder.parent, true)) {
-            opened = parent->openFolder(folder.name);
-        }
-        folder.whileOpen = opened;
-        if (asParent && opened && folder.parent) {
-            std::shared_ptr<OpenFolder> oldest;
-            const std::lock_guard keptLock(m_keptMutex);
-            m_kept.push_back(opened);
-            if (m_kept.size() > KeptParents) {
-                oldest = std::move(m_kept.front());
-                m_kept.pop_front();
-            }
-        }
-        return opened;
-    }
-
-    void list(Folder &folder)
-    {
+        const TaskClock clock;
+        std::optional<QList<DirEntry>> entries;
         if (!m_stopping) {
-            auto opened = open(folder, false);
+            auto opened = m_opener.open(folder);
             if (opened)
-                folder.entries = opened->list();
-            if (folder.entries) {
+                entries = opened->list();
+            if (entries) {
+                folder.listable = true;
                 folder.handle = std::move(opened);
-                const QList<DirEntry> &entries = *folder.entries;
-                for (qsizetype i = 0; i < entries.size(); ++i) {
-                    const DirEntry &entry = entries[i];
-                    if (entry.name == u"." || entry.name == u"..")
-                        continue;
-                    if (entry.kind == EntryKind::Folder)
-                        folder.subFolders.append(entry.name);
-                    else if (entry.kind == EntryKind::FolderLink)
-                        continue; // never followed
-                    else if (const auto format = shortcutFormatOf(entry.name))
-                        folder.shortcuts.push_back(Shortcut{i, *format, {}, {}, false});
-                }
             }
         }
-        post(Event{&folder});
+        if (entries) {
+            folder.shortcuts.reserve(size_t(entries->size()));
+            for (DirEntry &entry : *entries) {
+                if (entry.name == u"." || entry.name == u"..")
+                    continue;
+                if (entry.kind == EntryKind::Folder)
+                    folder.subFolders.append(std::move(entry.name));
+                else if (entry.kind == EntryKind::FolderLink)
+                    continue; // never followed
+                else if (const auto format = shortcutFormatOf(entry.name))
+                    folder.shortcuts.push_back(
+                        WalkShortcut{std::move(entry), *format, {}, {}, false});
+            }
+        }
+        post(Event{&folder, 0, -1, clock.elapsedNs(), clock.waitedNs()});
     }
 
-    void read(Folder &folder, qsizetype first, qsizetype count)
+    void read(WalkFolder &folder, qsizetype first, qsizetype count)
     {
-        QElapsedTimer clock;
-        clock.start();
+        const TaskClock clock;
         QByteArray buffer;
         for (qsizetype i = first; i < first + count && !m_stopping; ++i) {
-            Shortcut &shortcut = folder.shortcuts[size_t(i)];
-            const DirEntry &entry = (*folder.entries)[shortcut.entry];
+            WalkShortcut &shortcut = folder.shortcuts[size_t(i)];
+            const DirEntry &entry = shortcut.entry;
             std::optional<FileHead> head;
             if (entry.kind == EntryKind::File || entry.kind == EntryKind::FileLink)
                 head = folder.handle->readFile(entry, ShortcutReadLimit, buffer);
@@ -347,7 +321,7 @@ private:
             if (head)
                 shortcut.fileTime = head->modifiedAt;
         }
-        post(Event{&folder, first, count, clock.nsecsElapsed()});
+        post(Event{&folder, first, count, clock.elapsedNs(), clock.waitedNs()});
     }
 
     const FileSystem &m_fs;
@@ -359,10 +333,9 @@ private:
 
     WalkResult m_result;
     QString m_lastFolderName;
-    std::deque<Folder> m_folders; // every folder met, in walk order; stable addresses
-    std::shared_ptr<OpenFolder> m_start;
-    std::mutex m_keptMutex;
-    std::deque<std::shared_ptr<OpenFolder>> m_kept; // parents opened again, newest last
+    bool m_folderNameGiven = false;   // a record of the folder being appended took its name
+    std::deque<WalkFolder> m_folders; // every folder met, in walk order; stable addresses
+    FolderOpener m_opener{m_fs};
 
     size_t m_nextToList = 0;   // the next folder to list
     size_t m_queuedCursor = 0; // folders before it have their sub-folders in m_folders
@@ -371,7 +344,10 @@ private:
     int m_openFolders = 0;
     qsizetype m_readsAhead = 0; // reads handed out whose records are not appended yet
     qsizetype m_readsPerTask = 1;
-    bool m_fastReads = false; // the last reads were fast: tasks run on this thread
+    qint64 m_waitPerRead = -1; // a running mean; -1 until reads are done
+    // The last tasks hardly waited: tasks run on this thread. The walk starts so: the start
+    // folder's listing is measured without the walk's own threads competing for processors.
+    bool m_fastReads = true;
     int m_inFlight = 0;
     std::atomic<bool> m_stopping = false;
 
@@ -380,7 +356,7 @@ private:
     std::vector<Event> m_events;
 
     // Last, so that it is destroyed first: its threads finish before what they use goes away.
-    std::optional<QThreadPool> m_pool;
+    std::optional<TaskPool> m_pool;
 };
 
 } // namespace

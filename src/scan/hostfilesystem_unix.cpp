@@ -53,20 +53,13 @@ constexpr int FolderOpenFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 // O_NONBLOCK: opening a FIFO must never wait for a writer.
 constexpr int FileOpenFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
 
-// The entries of an open folder. The listing uses readdir's entry type, so a plain folder or file
-// costs no stat call; only links and file systems that do not report types are looked at with
-// fstatat. The folder's own descriptor stays open for the entries to be opened relative to it.
-std::optional<QList<DirEntry>> readListing(int folderFd)
+// The entries of an open folder, from its start. The listing uses readdir's entry type, so a plain
+// folder or file costs no stat call; only links and file systems that do not report types are
+// looked at with fstatat.
+QList<DirEntry> readListing(DIR *dir)
 {
-    const int listingFd = ::dup(folderFd);
-    if (listingFd < 0)
-        return std::nullopt;
-    DIR *dir = ::fdopendir(listingFd);
-    if (!dir) {
-        ::close(listingFd);
-        return std::nullopt;
-    }
-    ::rewinddir(dir); // the copy shares its position with the folder's descriptor
+    ::rewinddir(dir);
+    const int folderFd = ::dirfd(dir);
     QList<DirEntry> entries;
     while (const dirent *ent = ::readdir(dir)) {
         const char *name = ent->d_name;
@@ -98,7 +91,6 @@ std::optional<QList<DirEntry>> readListing(int folderFd)
         }
         entries.append(DirEntry{decodeFileName(name), kind});
     }
-    ::closedir(dir);
     sortListing(entries);
     return entries;
 }
@@ -147,6 +139,37 @@ std::optional<FileHead> readOpenedFile(int fd, qint64 maxBytes, QByteArray &byte
     return FileHead{bytes, qint64(st.st_mtim.tv_sec)};
 }
 
+// A name encoded for a system call. Plain ASCII names, nearly all, go into a buffer on the stack.
+class EncodedName {
+public:
+    explicit EncodedName(QStringView name)
+    {
+        if (name.size() < qsizetype(sizeof m_ascii)) {
+            qsizetype i = 0;
+            while (i < name.size() && name[i].unicode() < 0x80) {
+                m_ascii[i] = char(name[i].unicode());
+                ++i;
+            }
+            if (i == name.size()) {
+                m_ascii[i] = '\0';
+                m_text = m_ascii;
+                return;
+            }
+        }
+        m_bytes = encodeFileName(name);
+        m_text = m_bytes.constData();
+    }
+    EncodedName(const EncodedName &) = delete;
+    EncodedName &operator=(const EncodedName &) = delete;
+
+    const char *text() const { return m_text; }
+
+private:
+    char m_ascii[256];
+    QByteArray m_bytes;
+    const char *m_text;
+};
+
 // A folder held open by its descriptor: sub-folders and files are opened relative to it, never
 // through a link in place of what was listed.
 class HostOpenFolder final : public OpenFolder {
@@ -154,14 +177,28 @@ public:
     explicit HostOpenFolder(int fd)
         : m_fd(fd)
     {}
-    ~HostOpenFolder() override { ::close(m_fd); }
+    ~HostOpenFolder() override
+    {
+        if (m_dir)
+            ::closedir(m_dir); // closes m_fd too
+        else
+            ::close(m_fd);
+    }
 
-    std::optional<QList<DirEntry>> list() const override { return readListing(m_fd); }
+    // Lists on the walk's listing task only, before any other use of the folder.
+    std::optional<QList<DirEntry>> list() const override
+    {
+        // The stream is made only for folders that are listed, not for parents opened again.
+        if (!m_dir)
+            m_dir = ::fdopendir(m_fd);
+        if (!m_dir)
+            return std::nullopt;
+        return readListing(m_dir);
+    }
 
     std::unique_ptr<OpenFolder> openFolder(QStringView name) const override
     {
-        const int fd =
-            ::openat(m_fd, encodeFileName(name).constData(), FolderOpenFlags | O_NOFOLLOW);
+        const int fd = ::openat(m_fd, EncodedName(name).text(), FolderOpenFlags | O_NOFOLLOW);
         if (fd < 0)
             return nullptr;
         return std::make_unique<HostOpenFolder>(fd);
@@ -172,12 +209,13 @@ public:
     {
         const int flags =
             entry.kind == EntryKind::File ? FileOpenFlags | O_NOFOLLOW : FileOpenFlags;
-        return readOpenedFile(::openat(m_fd, encodeFileName(entry.name).constData(), flags),
-                              maxBytes, buffer);
+        return readOpenedFile(::openat(m_fd, EncodedName(entry.name).text(), flags), maxBytes,
+                              buffer);
     }
 
 private:
     int m_fd;
+    mutable DIR *m_dir = nullptr; // takes m_fd over once made
 };
 
 } // namespace

@@ -14,10 +14,7 @@ public:
     {}
 
     QChar separator() const { return m_separator; }
-    bool hasDrives() const { return m_separator == u'\\'; }
 
-    // The drive a path starts with ("C:"), or empty.
-    QString driveOf(const QString &path) const;
     bool isRoot(const QString &path) const;
     // The root opened when nothing else can be: "/" or "C:\".
     QString fallbackRoot() const;
@@ -35,6 +32,10 @@ public:
     QString fromLocalFile(const QString &localFile) const;
 
 private:
+    bool hasDrives() const { return m_separator == u'\\'; }
+    // The drive a path starts with ("C:"), or empty.
+    QString driveOf(const QString &path) const;
+
     QChar m_separator;
 };
 

@@ -33,9 +33,9 @@ const QString TooBroad =
     QStringLiteral("This Selection Is Too Broad, Please Narrow Down Your Search");
 const QString NothingFound = QStringLiteral("No Favorites Were Found In This Location");
 
-QByteArray shortcut(const QByteArray &address)
+QByteArray shortcut(const char *address)
 {
-    return "[DEFAULT]\r\nBASEURL=" + address + "\r\n";
+    return quillon::test::FavoritesTree::shortcutBytes(QString::fromLatin1(address));
 }
 
 struct Fixture {

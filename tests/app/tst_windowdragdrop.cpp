@@ -6,6 +6,7 @@
 #include "interruptingfilesystem.h"
 #include "links/linktable.h"
 #include "memoryfilesystem.h"
+#include "scan/pathsyntax.h"
 #include "scripteddialogs.h"
 #include "testmain.h"
 
@@ -55,9 +56,7 @@ struct Fixture {
     {
         QString path = root + relative;
         path.replace(u'/', fs.separator());
-        while (path.size() > root.size() && path.endsWith(fs.separator()))
-            path.chop(1);
-        return path;
+        return PathSyntax(fs.separator()).normalized(path);
     }
     QString folder() const
     {

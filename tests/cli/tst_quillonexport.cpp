@@ -41,9 +41,10 @@ private Q_SLOTS:
     void nothingFoundStillWritesTheEmptyFile();
     void refusesBadRequests_data();
     void refusesBadRequests();
+    void listsTheDrives();
     void leavesLinksOut_data();
     void leavesLinksOut();
-    void badPatternFileWritesNothing();
+    void badInputFileWritesNothing();
     void namesAreTakenByteForByte();
     void terminalShowsWhatWasWritten();
     void signalLeavesTheOldFile();
@@ -86,6 +87,12 @@ void TestQuillonExport::writesTheExampleTree()
     QVERIFY(html.out.startsWith(
         "<HTML>\r\n<HEAD>\r\n<TITLE>Links</TITLE>\r\n</HEAD>\r\n<BODY>\r\n<UL> \r\n"));
     QVERIFY(html.out.endsWith("</UL> \r\n</BODY>\r\n</HTML>\r\n"));
+
+    const Run bookmarks = runExport(
+        {QStringLiteral("--bookmarks"), QStringLiteral(QUILLON_EXAMPLES_DIR "/favorites")});
+    QCOMPARE(bookmarks.exitCode, 0);
+    QVERIFY(bookmarks.out.startsWith("<!DOCTYPE NETSCAPE-Bookmark-file-1>\n"));
+    QVERIFY(bookmarks.out.contains("<DT><A HREF=\"https://www.debian.org/\" ADD_DATE=\""));
 }
 
 void TestQuillonExport::writesToAFileOnlyWhenAllWentWell()
@@ -143,6 +150,9 @@ void TestQuillonExport::refusesBadRequests_data()
                                  << QByteArray("only one FOLDER");
     QTest::newRow("unknown option")
         << QStringList{QStringLiteral("--pdf"), QStringLiteral("/tmp")} << 2 << QByteArray("pdf");
+    QTest::newRow("drive list takes no folder")
+        << QStringList{QStringLiteral("--list-drives"), QStringLiteral("/tmp")} << 2
+        << QByteArray("--list-drives takes no FOLDER");
     QTest::newRow("both kinds") << QStringList{QStringLiteral("--html"), QStringLiteral("--dat"),
                                                QStringLiteral("/tmp")}
                                 << 2 << QByteArray("cannot be used together");
@@ -171,29 +181,42 @@ QByteArray heading(const char *folder)
     return QByteArray("<BR>\r\n<FONT SIZE='+1'><U><B>") + folder + "</B></U></FONT>\r\n<BR>\r\n";
 }
 
-// a, a bookmarklet, News/n, News/n2, Work/w, Work/Deep/d.
+// a, a bookmarklet, News/n, News/n2, News/z (the address of a), Work/w, Work/Deep/d.
 void buildMixedTree(const FavoritesTree &tree)
 {
     tree.addShortcut(QStringLiteral("a.url"), QStringLiteral("http://a/"));
     tree.addShortcut(QStringLiteral("bm.url"), QStringLiteral("javascript:alert(1)"));
     tree.addShortcut(QStringLiteral("News/n.url"), QStringLiteral("http://n/"));
     tree.addShortcut(QStringLiteral("News/n2.url"), QStringLiteral("http://n2/"));
+    tree.addShortcut(QStringLiteral("News/z.url"), QStringLiteral("http://a/"));
     tree.addShortcut(QStringLiteral("Work/w.url"), QStringLiteral("http://w/"));
     tree.addShortcut(QStringLiteral("Work/Deep/d.url"), QStringLiteral("http://d/"));
 }
 
 } // namespace
 
+void TestQuillonExport::listsTheDrives()
+{
+    // The drive list: path, TAB, label, the root first.
+    const Run drives = runExport({QStringLiteral("--list-drives")});
+    QCOMPARE(drives.exitCode, 0);
+    QVERIFY2(drives.out.startsWith("/\t") && drives.out.endsWith('\n'), drives.out.constData());
+    for (const QByteArray &line : drives.out.chopped(1).split('\n'))
+        QCOMPARE(line.count('\t'), 1);
+}
+
 void TestQuillonExport::leavesLinksOut_data()
 {
-    QTest::addColumn<QStringList>("options"); // PATTERNS stands for a file of patterns
+    // PATTERNS stands for a file of patterns, LIST for a list that holds n and the bookmarklet.
+    QTest::addColumn<QStringList>("options");
     QTest::addColumn<QByteArray>("list");
     QTest::addColumn<QByteArray>("scriptMessage"); // empty: none expected
 
     const QByteArray a = linkLine("a", "http://a/");
     const QByteArray bm = linkLine("bm", "javascript:alert(1)");
-    const QByteArray news =
-        heading("News") + linkLine("n", "http://n/") + linkLine("n2", "http://n2/");
+    const QByteArray n = linkLine("n", "http://n/");
+    const QByteArray z = linkLine("z", "http://a/");
+    const QByteArray news = heading("News") + n + linkLine("n2", "http://n2/") + z;
     const QByteArray work = heading("Work") + linkLine("w", "http://w/") + heading("Work/Deep") +
                             linkLine("d", "http://d/");
     const QByteArray leftOut = "left out 1 script link";
@@ -204,10 +227,18 @@ void TestQuillonExport::leavesLinksOut_data()
         << QStringList{"--exclude", "Work*"} << a + news << leftOut;
     QTest::newRow("first of a folder left out: its heading moves")
         << QStringList{"--exclude", "News/n"}
-        << a + heading("News") + linkLine("n2", "http://n2/") + work << leftOut;
+        << a + heading("News") + linkLine("n2", "http://n2/") + z + work << leftOut;
     QTest::newRow("patterns repeated and from a file, script link kept but excluded")
         << QStringList{"--keep-script-links", "--exclude", "bm", "--exclude-from", "PATTERNS"}
         << a + heading("Work/Deep") + linkLine("d", "http://d/") << QByteArray();
+    QTest::newRow("no duplicates")
+        << QStringList{"--no-duplicates"}
+        << a + heading("News") + n + linkLine("n2", "http://n2/") + work << leftOut;
+    QTest::newRow("ticked from a list, then the script rule")
+        << QStringList{"--ticked-from", "LIST"} << heading("News") + n << leftOut;
+    QTest::newRow("ticked from a list, script link kept")
+        << QStringList{"--ticked-from", "LIST", "--keep-script-links"} << bm + heading("News") + n
+        << QByteArray();
 }
 
 void TestQuillonExport::leavesLinksOut()
@@ -224,6 +255,13 @@ void TestQuillonExport::leavesLinksOut()
     file.write("# not News\nNews/*\n\nWork/w\n");
     file.close();
     options.replaceInStrings(QStringLiteral("PATTERNS"), patterns);
+    const QString listPath = other.filePath(QStringLiteral("list.dat"));
+    QFile listFile(listPath);
+    QVERIFY(listFile.open(QIODevice::WriteOnly));
+    listFile.write("<UL> \r\n" + linkLine("n", "http://n/") +
+                   linkLine("bm", "javascript:alert(1)") + "</UL> \r\n");
+    listFile.close();
+    options.replaceInStrings(QStringLiteral("LIST"), listPath);
 
     const Run run = runExport(options << tree.root());
     QCOMPARE(run.exitCode, 0);
@@ -234,7 +272,7 @@ void TestQuillonExport::leavesLinksOut()
         QVERIFY2(run.err.contains(scriptMessage), run.err.constData());
 }
 
-void TestQuillonExport::badPatternFileWritesNothing()
+void TestQuillonExport::badInputFileWritesNothing()
 {
     FavoritesTree tree;
     buildMixedTree(tree);
@@ -244,13 +282,16 @@ void TestQuillonExport::badPatternFileWritesNothing()
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.write("precious");
     old.close();
-    for (const QString &patterns : {out.filePath(QStringLiteral("missing")), out.path()}) {
-        const Run run = runExport({QStringLiteral("--exclude-from"), patterns, QStringLiteral("-o"),
-                                   target, tree.root()});
-        QCOMPARE(run.exitCode, 1);
-        QVERIFY2(run.err.contains("pattern file"), run.err.constData());
-        QCOMPARE(readFileBytes(target), QByteArray("precious"));
-    }
+    // A missing file, a folder, and (for the list) a file that is no list.
+    const QStringList inputs = {out.filePath(QStringLiteral("missing")), out.path(), target};
+    for (const QString &option :
+         {QStringLiteral("--exclude-from"), QStringLiteral("--ticked-from")})
+        for (const QString &input : inputs.mid(0, option == u"--exclude-from" ? 2 : 3)) {
+            const Run run = runExport({option, input, QStringLiteral("-o"), target, tree.root()});
+            QCOMPARE(run.exitCode, 1);
+            QVERIFY2(run.err.contains(input.toUtf8()), run.err.constData());
+            QCOMPARE(readFileBytes(target), QByteArray("precious"));
+        }
     QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"links.html"}));
 }
 
@@ -303,7 +344,7 @@ void TestQuillonExport::terminalShowsWhatWasWritten()
     QVERIFY(process.waitForFinished(30000));
     QCOMPARE(process.exitCode(), 0);
     const QByteArray shown = process.readAllStandardOutput();
-    QVERIFY2(shown.contains("3 links written, 3 left out"), shown.constData());
+    QVERIFY2(shown.contains("4 links written, 3 left out"), shown.constData());
 }
 
 void TestQuillonExport::signalLeavesTheOldFile()

@@ -62,6 +62,10 @@ void TestListedLink::tickAsInList_data()
     QTest::newRow("as the bookmarks file keeps line breaks")
         << QStringList{"0|Two\tparts|http://x/\ny", "0|Two parts|http://x/y"}
         << QStringList{"Two parts|http://x/y"} << QList<int>{0, 1} << 0;
+    QTest::newRow("as the page keeps C1 controls and lone surrogates")
+        << QStringList{QString::fromUtf8("0|\xC2\x80\xC2\x81|http://x/") + QChar(0xDC00)}
+        << QStringList{QString::fromUtf8("\xEF\xBF\xBD\xC2\x81|http://x/\xEF\xBF\xBD")}
+        << QList<int>{0} << 0;
 }
 
 void TestListedLink::tickAsInList()

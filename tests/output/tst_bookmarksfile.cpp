@@ -157,6 +157,10 @@ void TestBookmarksFile::readsBack_data()
                     rec(true, "Empty/Full", "F", "http://f/"), rec(false, "Gone", "G", "http://g/"),
                     rec(false, "Gone/Below", "B", "http://b/")})
         << QStringList{"F|1|Empty||", "F|2|Full||", "L|3|F|http://f/|"};
+    QTest::newRow("a folder keeps its place when its own links are unticked")
+        << tableOf({rec(false, "A", "a", "http://a/"), rec(true, "B", "b", "http://b/"),
+                    rec(true, "A/Sub", "s", "http://s/")})
+        << QStringList{"F|1|A||", "F|2|Sub||", "L|3|s|http://s/|", "F|1|B||", "L|2|b|http://b/|"};
     QTest::newRow("the folder follows its first ticked link")
         << tableOf({rec(false, "News", "BBC", "http://bbc/", 1),
                     rec(true, {}, "CNN", "http://cnn/", 2)})

@@ -1,3 +1,4 @@
+#include "failingdevice.h"
 #include "favoritestree.h"
 #include "links/linktable.h"
 #include "output/linklistwriter.h"
@@ -11,6 +12,7 @@
 #include <unistd.h>
 
 using namespace quillon;
+using quillon::test::FailingDevice;
 using quillon::test::readFileBytes;
 
 Q_DECLARE_METATYPE(quillon::LinkRecord)
@@ -32,27 +34,6 @@ LinkTable sampleTable()
     t.append(rec(true, std::nullopt, QStringLiteral("CNN"), QStringLiteral("http://cnn/")));
     return t;
 }
-
-// A device that accepts a few bytes and then fails, like a full disk.
-class FailingDevice : public QIODevice {
-public:
-    FailingDevice() { open(WriteOnly); }
-
-protected:
-    qint64 readData(char *, qint64) override { return -1; }
-    qint64 writeData(const char *, qint64 len) override
-    {
-        if (m_written + len > 10) {
-            setErrorString(QStringLiteral("No space left on device"));
-            return -1;
-        }
-        m_written += len;
-        return len;
-    }
-
-private:
-    qint64 m_written = 0;
-};
 
 } // namespace
 
@@ -183,7 +164,7 @@ void TestLinkListWriter::emptyTableWritesNothing()
 
 void TestLinkListWriter::failingDeviceReportsItsError()
 {
-    FailingDevice device;
+    FailingDevice device(10);
     QString error;
     QVERIFY(!writeLinkList(device, sampleTable(), OutputKind::Html, &error));
     QCOMPARE(error, QStringLiteral("No space left on device"));

@@ -1,12 +1,14 @@
 #include "links/linktable.h"
 #include "memoryfilesystem.h"
 #include "scan/favoriteswalk.h"
+#include "slowfilesystem.h"
 #include "testmain.h"
 
 #include <QRandomGenerator>
 
 using namespace quillon;
 using quillon::test::MemoryFileSystem;
+using quillon::test::SlowFileSystem;
 
 namespace {
 
@@ -256,13 +258,12 @@ void TestFavoritesWalk::parallelWalkMatchesOneByOne()
     walkFavorites(fs, QStringLiteral("C:\\F\\"), 5, oneByOne);
     QVERIFY(oneByOne.recordCount() > 50);
 
-    fs.setConcurrency(8);
-    fs.setMaxDelay(std::chrono::microseconds(200));
+    const SlowFileSystem slow(fs, 8, std::chrono::microseconds(200));
     for (int run = 0; run < 3; ++run) {
         LinkTable parallel;
         int lastRows = 0;
         const WalkResult result = walkFavorites(
-            fs, QStringLiteral("C:\\F\\"), 5, parallel, [&](const WalkProgress &progress) {
+            slow, QStringLiteral("C:\\F\\"), 5, parallel, [&](const WalkProgress &progress) {
                 // Rows only ever grow, in order.
                 const bool grew = parallel.recordCount() >= lastRows;
                 lastRows = parallel.recordCount();
@@ -281,11 +282,10 @@ void TestFavoritesWalk::stoppedParallelWalkKeepsTheRowsFound()
     LinkTable full;
     walkFavorites(fs, QStringLiteral("C:\\F\\"), 5, full);
 
-    fs.setConcurrency(8);
-    fs.setMaxDelay(std::chrono::microseconds(200));
+    const SlowFileSystem slow(fs, 8, std::chrono::microseconds(200));
     LinkTable stopped;
     int calls = 0;
-    const WalkResult result = walkFavorites(fs, QStringLiteral("C:\\F\\"), 5, stopped,
+    const WalkResult result = walkFavorites(slow, QStringLiteral("C:\\F\\"), 5, stopped,
                                             [&calls](const WalkProgress &) { return ++calls < 5; });
     QVERIFY(result.stopped);
     QCOMPARE(calls, 5);

@@ -5,6 +5,7 @@
 #include "scan/favoriteswalk.h"
 #include "scan/hostfilesystem.h"
 #include "scan/shortcutreader.h"
+#include "slowfilesystem.h"
 #include "testmain.h"
 
 #include <QDir>
@@ -24,6 +25,7 @@
 using namespace quillon;
 using namespace Qt::Literals::StringLiterals;
 using quillon::test::FavoritesTree;
+using quillon::test::SlowFileSystem;
 
 namespace {
 
@@ -100,6 +102,16 @@ QByteArray rawPath(const FavoritesTree &tree, const char *name)
 {
     return QFile::encodeName(tree.root()) + '/' + name;
 }
+
+// The real disk walked one by one, and on threads with every call slowed down as on a share, so
+// that the walk does use its threads.
+struct Walkers {
+    HostFileSystem oneByOne{1};
+    HostFileSystem threaded{8};
+    SlowFileSystem slow{threaded, 8, std::chrono::microseconds(200)};
+
+    QList<const FileSystem *> list() const { return {&oneByOne, &slow}; }
+};
 
 // Every field of every record.
 QStringList recordsOf(const LinkTable &table)
@@ -251,14 +263,14 @@ void TestHostileTree::folderSwappedForALinkIsNeverWalked()
         }
     });
 
+    const Walkers walkers;
     int outsideLinks = 0;
     int walksThatSawTheFolder = 0;
     for (int run = 0; run < 300; ++run) {
-        for (const int concurrency : {1, 8}) {
-            const HostFileSystem fs(concurrency);
+        for (const FileSystem *fs : walkers.list()) {
             LinkTable table;
             const QString start = tree.root() + u'/';
-            walkFavorites(fs, start, start.size(), table);
+            walkFavorites(*fs, start, start.size(), table);
             const QStringList sites = sitesOf(table);
             outsideLinks += int(sites.filter(u"SECRET"_s).size());
             walksThatSawTheFolder += sites.contains(u"top|http://top/"_s) ? 1 : 0;
@@ -333,11 +345,11 @@ void TestHostileTree::oddlyNamedEntriesAreReadAndWalked()
     writeRaw(folder + '/' + prefix + "in.url", content);
     writeRaw(rawPath(tree, prefix + "top.url"), content);
 
-    for (const int concurrency : {1, 8}) {
-        const HostFileSystem fs(concurrency);
+    const Walkers walkers;
+    for (const FileSystem *fs : walkers.list()) {
         LinkTable table;
         const QString start = tree.root() + u'/';
-        walkFavorites(fs, start, start.size(), table);
+        walkFavorites(*fs, start, start.size(), table);
         QCOMPARE(sitesOf(table),
                  QStringList({shown + u"top|http://odd/"_s, shown + u"in|http://odd/"_s}));
         QCOMPARE(table.record(1).FolderName, shown + u"dir"_s);
@@ -404,7 +416,7 @@ void TestHostileTree::parallelWalkMatchesOneByOne()
     QVERIFY(oneByOne.recordCount() > 300);
     for (int run = 0; run < 3; ++run) {
         LinkTable parallel;
-        walkFavorites(HostFileSystem(16), start, start.size(), parallel);
+        walkFavorites(Walkers().slow, start, start.size(), parallel);
         QCOMPARE(recordsOf(parallel), recordsOf(oneByOne));
     }
     removeRaw(tree);

@@ -1,4 +1,7 @@
+#include "links/linktable.h"
 #include "scan/desktoplink.h"
+#include "scan/favoriteswalk.h"
+#include "scan/hostfilesystem.h"
 #include "scan/shortcutfile.h"
 #include "scan/webloc.h"
 #include "testmain.h"
@@ -56,6 +59,7 @@ private Q_SLOTS:
     void desktopLink();
     void fileKindsAndSiteNames_data();
     void fileKindsAndSiteNames();
+    void exampleTreeOfEveryKind();
 };
 
 void TestShortcutFormats::weblocAddress_data()
@@ -233,6 +237,25 @@ void TestShortcutFormats::fileKindsAndSiteNames()
         QCOMPARE(siteNameOf(fileName, *format, content), siteName);
         QCOMPARE(content.address, address);
     }
+}
+
+// The example tree on disk, through the real walk: every kind read, the launcher left out.
+void TestShortcutFormats::exampleTreeOfEveryKind()
+{
+    const QString start = QStringLiteral(QUILLON_EXAMPLES_DIR "/all-kinds/");
+    LinkTable table;
+    walkFavorites(HostFileSystem(), start, start.size(), table);
+    QStringList rows;
+    for (const LinkRecord &r : table.records())
+        rows << r.FolderName.value_or("") + u'|' + *r.SiteName + u'|' + *r.URL;
+    QCOMPARE(rows, (QStringList{
+                       "|Debian|https://www.debian.org/",
+                       "Linux|Freedesktop Specifications|"
+                       "https://specifications.freedesktop.org/desktop-entry-spec/latest/",
+                       "|KDE Community|https://kde.org/",
+                       "macOS|Qt Documentation|https://doc.qt.io/qt-6/",
+                       "|WebKit|https://webkit.org/",
+                   }));
 }
 
 QUILLON_TEST_MAIN(TestShortcutFormats)

@@ -1,9 +1,5 @@
 #include "memoryfilesystem.h"
 
-#include <QRandomGenerator>
-
-#include <thread>
-
 namespace quillon::test {
 
 QString MemoryFileSystem::normalized(const QString &path) const
@@ -71,13 +67,6 @@ void MemoryFileSystem::setModifiedAt(const QString &path, qint64 seconds)
     m_nodes[key(path)].modifiedAt = seconds;
 }
 
-void MemoryFileSystem::delay() const
-{
-    if (m_maxDelay.count() > 0)
-        std::this_thread::sleep_for(std::chrono::microseconds(
-            QRandomGenerator::global()->bounded(qint64(m_maxDelay.count()))));
-}
-
 int MemoryFileSystem::listCount(const QString &path) const
 {
     const std::lock_guard lock(m_countMutex);
@@ -106,7 +95,6 @@ std::optional<QList<DirEntry>> MemoryFileSystem::list(const QString &folder) con
         const std::lock_guard lock(m_countMutex);
         ++m_listCounts[k];
     }
-    delay();
     const auto it = m_nodes.constFind(k);
     if (it == m_nodes.cend() || !(it->attributes & Directory) || it->unlistable)
         return std::nullopt;
@@ -136,7 +124,6 @@ std::optional<FileHead> MemoryFileSystem::readFile(const QString &path, qint64 m
         const std::lock_guard lock(m_countMutex);
         ++m_readCounts[k];
     }
-    delay();
     const auto it = m_nodes.constFind(k);
     if (it == m_nodes.cend() || it->special || (it->attributes & Directory) || !it->content)
         return std::nullopt;

@@ -6,7 +6,6 @@
 #include <QHash>
 #include <QList>
 
-#include <chrono>
 #include <mutex>
 #include <optional>
 
@@ -43,11 +42,6 @@ public:
     void removeContent(const QString &path);
     // Gives a file a modification time (Unix seconds); files have none otherwise.
     void setModifiedAt(const QString &path, qint64 seconds);
-    // Lets the walk use this many threads at once (1 when not set).
-    void setConcurrency(int threads) { m_concurrency = threads; }
-    // Makes every listing and read wait a random time below this, so that on several threads
-    // they end in a shuffled order, as on a network share.
-    void setMaxDelay(std::chrono::microseconds delay) { m_maxDelay = delay; }
 
     int listCount(const QString &path) const;
     int readCount(const QString &path) const;
@@ -57,7 +51,6 @@ public:
     std::optional<QList<DirEntry>> list(const QString &folder) const override;
     std::optional<FileHead> readFile(const QString &path, qint64 maxBytes) const override;
     bool isFolder(const QString &path) const override;
-    int concurrency() const override { return m_concurrency; }
 
 private:
     struct Node {
@@ -76,10 +69,6 @@ private:
 
     PathSyntax m_syntax;
     QHash<QString, Node> m_nodes;
-    void delay() const;
-
-    int m_concurrency = 1;
-    std::chrono::microseconds m_maxDelay{0};
     mutable std::mutex m_countMutex; // the walk may list and read on several threads
     mutable QHash<QString, int> m_listCounts;
     mutable QHash<QString, int> m_readCounts;
