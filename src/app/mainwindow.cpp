@@ -5,6 +5,7 @@
 #include "app/folderdrop.h"
 #include "app/folderlist.h"
 #include "app/walkinputguard.h"
+#include "app/windowtexts.h"
 #include "grid/classicfont.h"
 #include "grid/linkgrid.h"
 #include "grid/twips.h"
@@ -34,12 +35,6 @@ namespace quillon {
 namespace {
 
 const QString ProgramTitle = QStringLiteral("Quillon");
-const QString DatTypes = QStringLiteral("DAT (*.dat)|*.dat");
-// Both write .html files; the type picked in the save dialog decides which.
-const QString HtmlTypes =
-    QStringLiteral("Web page (*.html)|*.html|Bookmarks for browsers (*.html)|*.html");
-const QString ListTypes = QStringLiteral("Written lists (*.html *.htm *.dat)|*.html *.htm *.dat|"
-                                         "All files (*)|*");
 
 // How often a long walk lets the window repaint.
 constexpr int RepaintIntervalMs = 100;
@@ -306,7 +301,8 @@ void MainWindow::writeToFile()
     const bool html = m_outputKind != OutputKind::Dat;
     int type = 0;
     const std::optional<QString> name = m_dialogs.askSaveFileNameAndType(
-        this, QStringLiteral("Save As"), html ? HtmlTypes : DatTypes, m_saveName, &type);
+        this, QStringLiteral("Save As"), html ? windowtexts::htmlTypes() : windowtexts::datTypes(),
+        m_saveName, &type);
     if (!name || name->isEmpty())
         return;
     m_saveName = *name;
@@ -319,23 +315,16 @@ void MainWindow::writeToFile()
         return;
     }
     // Reported only once the file is safely in place.
-    const auto &records = m_links->records();
-    const auto ticked = std::count_if(records.begin(), records.end(),
-                                      [](const LinkRecord &r) { return r.isTicked(); });
-    m_dialogs.showMessage(this,
-                          QStringLiteral("%1 %2 written to %3.")
-                              .arg(ticked)
-                              .arg(ticked == 1 ? QStringLiteral("link") : QStringLiteral("links"),
-                                   QDir::toNativeSeparators(*name)),
-                          QStringLiteral("Success"), Dialogs::Icon::None);
+    m_dialogs.showMessage(this, windowtexts::written(*m_links, *name), QStringLiteral("Success"),
+                          Dialogs::Icon::None);
 }
 
 void MainWindow::tickAsInWrittenList()
 {
     if (m_walking || !m_links || m_links->recordCount() == 0)
         return;
-    const std::optional<QString> name =
-        m_dialogs.askOpenFileName(this, QStringLiteral("Tick As In A Written List"), ListTypes);
+    const std::optional<QString> name = m_dialogs.askOpenFileName(
+        this, QStringLiteral("Tick As In A Written List"), windowtexts::writtenListTypes());
     if (!name || name->isEmpty())
         return;
     QString error;
@@ -347,12 +336,9 @@ void MainWindow::tickAsInWrittenList()
     const TicksFromList ticks = ticksFromList(*m_links, *links);
     m_grid->model()->setTickedRows(ticks.tickedRows);
     m_dialogs.showMessage(this,
-                          QStringLiteral("%1 of %2 rows ticked; %3 of the %4 links in the list "
-                                         "were not found.")
-                              .arg(ticks.tickedRows.size())
-                              .arg(m_links->recordCount())
-                              .arg(ticks.linksNotFound)
-                              .arg(links->size()),
+                          windowtexts::tickedAsInList(ticks.tickedRows.size(),
+                                                      m_links->recordCount(), ticks.linksNotFound,
+                                                      links->size()),
                           ProgramTitle, Dialogs::Icon::None);
 }
 

@@ -11,6 +11,7 @@
 #include "scripteddialogs.h"
 #include "testmain.h"
 
+#include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -125,6 +126,8 @@ private Q_SLOTS:
     void writeToFileCancelAndFailure();
     void exitLetsGoOfTheLinksAndEnds();
     void closingDuringAWalkStopsIt();
+    void escapeStopsAWalkAndKeepsItsRows();
+    void tickAsInAWrittenListAndUntickDuplicates();
 };
 
 void TestWindowController::startUpIsFreshAndRefusesTheStartFolder()
@@ -405,6 +408,91 @@ void TestWindowController::closingDuringAWalkStopsIt()
     f.window->generate();
     QVERIFY(!f.window->isVisible());
     QVERIFY(f.grid()->model()->rowCount() < 20);
+}
+
+void TestWindowController::escapeStopsAWalkAndKeepsItsRows()
+{
+    Fixture f;
+    for (int i = 0; i < 20; ++i)
+        f.fs.addFile(QStringLiteral("C:\\Big\\F%1\\s.url").arg(i), shortcut("http://s/"));
+    InterruptingFileSystem slow(f.fs);
+    f.open(QStringLiteral("C:\\Windows"), &slow);
+    f.window->show();
+    f.openFolder(QStringLiteral("C:\\Big"));
+    int listings = 0;
+    slow.onList = [&] {
+        if (++listings == 5)
+            QTest::keyClick(f.window.get(), Qt::Key_Escape);
+        // Any other key or click meanwhile is held back: Alt+X does not end the program.
+        if (listings == 4)
+            QTest::keyClick(f.window.get(), Qt::Key_X, Qt::AltModifier);
+    };
+    QSignalSpy ended(f.window.get(), &MainWindow::programEnded);
+    f.window->generate();
+    QVERIFY(f.window->isVisible());
+    QCOMPARE(ended.size(), 0);
+    const int kept = f.grid()->model()->rowCount();
+    QVERIFY(kept > 0 && kept < 20);
+    QCOMPARE(f.dialogs.takeMessageTexts(),
+             QStringList({QStringLiteral("Generate Was Stopped: The List Is Incomplete, With The "
+                                         "%1 Links Found So Far")
+                              .arg(kept)}));
+    QVERIFY(f.writeButton()->isEnabled());
+}
+
+void TestWindowController::tickAsInAWrittenListAndUntickDuplicates()
+{
+    Fixture f;
+    f.fs.addFile(QStringLiteral("C:\\Documents and Settings\\me\\Favorites\\News\\Again.url"),
+                 shortcut("http://bbc/"));
+    f.open();
+    f.openFolder(QStringLiteral("C:\\Documents and Settings\\me\\Favorites"));
+    f.window->generate();
+    LinkTableModel *model = f.grid()->model();
+    const auto ticks = [model] {
+        QString out;
+        for (int row = 0; row < model->rowCount(); ++row)
+            out +=
+                model->index(row, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked ? u'x' : u'-';
+        return out;
+    };
+    const auto menuAction = [&f](const char *name) {
+        return f.view()->findChild<QAction *>(QString::fromLatin1(name));
+    };
+    QCOMPARE(ticks(), QStringLiteral("xxxx")); // Top, BBC, CNN, Again (http://bbc/ again)
+    menuAction("untickDuplicatesAction")->trigger();
+    QCOMPARE(ticks(), QStringLiteral("xxx-"));
+
+    QTemporaryDir out;
+    const QString written = out.filePath(QStringLiteral("picked.html"));
+    QVERIFY(model->setData(model->index(1, 0), Qt::Unchecked, Qt::CheckStateRole));
+    f.window->chooseOutputKind(OutputKind::Html);
+    f.dialogs.saveAnswers = {written};
+    f.window->writeToFile();
+    f.dialogs.takeMessages();
+
+    model->setSelectedRange(0, model->rowCount(), true);
+    f.dialogs.openAnswers = {written};
+    menuAction("tickAsInListAction")->trigger();
+    QCOMPARE(ticks(), QStringLiteral("x-x-"));
+    QCOMPARE(f.dialogs.takeMessageTexts(),
+             QStringList({QStringLiteral("2 of 4 rows ticked; 0 of the 2 links in the list were "
+                                         "not found.")}));
+
+    // A file that is no written list is reported, and the ticks stay.
+    const QString other = out.filePath(QStringLiteral("notes.txt"));
+    QFile notes(other);
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.write("just some notes\n");
+    notes.close();
+    model->setSelectedRange(0, model->rowCount(), true);
+    f.dialogs.openAnswers = {other};
+    menuAction("tickAsInListAction")->trigger();
+    QCOMPARE(ticks(), QStringLiteral("xxxx"));
+    const QList<Message> shown = f.dialogs.takeMessages();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().title, QStringLiteral("Error"));
+    QVERIFY(shown.first().text.contains(QStringLiteral("notes.txt")));
 }
 
 QUILLON_TEST_MAIN(TestWindowController)

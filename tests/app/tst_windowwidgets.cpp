@@ -4,16 +4,19 @@
 #include "app/mainwindow.h"
 #include "favoritestree.h"
 #include "grid/linkgrid.h"
+#include "scan/drivefinder.h"
 #include "scan/hostfilesystem.h"
 #include "scripteddialogs.h"
 #include "testmain.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPainter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -24,6 +27,7 @@
 #include <QTemporaryDir>
 
 using namespace quillon;
+using quillon::test::FavoritesTree;
 using quillon::test::readFileBytes;
 using quillon::test::ScriptedDialogs;
 
@@ -107,6 +111,7 @@ private Q_SLOTS:
     void generateShowsShadedGroupsAndSizedColumns();
     void tickingWithMouseAndSpaceChangesTheOutput();
     void folderListOpensOnDoubleClickOrEnterOnly();
+    void driveListOffersWineAndWindowsDrives();
 };
 
 void TestWindowWidgets::controlsDoNotOverlapAndFitTheWindow()
@@ -222,6 +227,13 @@ void TestWindowWidgets::generateShowsShadedGroupsAndSizedColumns()
     QCOMPARE(model->rowCount(), 12);
     QCOMPARE(w.caption(), QStringLiteral("Deselect What You Do Not Want"));
     QCOMPARE(w.view()->currentIndex(), model->index(0, 0));
+    // Active without being selected, so the row's own shading shows.
+    QVERIFY(!w.view()->selectionModel()->hasSelection());
+    // No column is narrower than its name.
+    for (int column = 1; column <= 3; ++column) {
+        QVERIFY(w.view()->columnWidth(column) >=
+                w.view()->horizontalHeader()->sectionSizeHint(column));
+    }
 
     // Only the folder cell of a row that opens a group is grey.
     for (int row = 0; row < model->rowCount(); ++row) {
@@ -321,6 +333,70 @@ void TestWindowWidgets::folderListOpensOnDoubleClickOrEnterOnly()
     QTest::keyClick(dir, Qt::Key_Return);
     QCOMPARE(dir->path(), QDir::toNativeSeparators(examples()));
     QVERIFY(!itemNamed(QStringLiteral(".hidden")));
+}
+
+void TestWindowWidgets::driveListOffersWineAndWindowsDrives()
+{
+    FavoritesTree home;
+    home.addShortcut(QStringLiteral(".wine/drive_c/users/me/Favorites/Wine HQ.url"),
+                     QStringLiteral("https://www.winehq.org/"));
+    home.addFolder(QStringLiteral("mnt/c/Users/me/Favorites"));
+    DriveSources sources;
+    sources.homeFolder = home.root();
+    sources.mounts = {{QStringLiteral("C:\\"), home.path("mnt/c"), QStringLiteral("9p")}};
+
+    HostFileSystem fs;
+    ScriptedDialogs dialogs;
+    WindowEnvironment env = WindowEnvironment::host(fs);
+    env.drives = findDrives(sources);
+    env.profile = PlatformProfile::host(env.drives);
+    env.initialFolder = home.path(".wine/drive_c/users/me/Favorites");
+    MainWindow window(dialogs, env);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    auto *drives = window.findChild<QComboBox *>(QStringLiteral("Drive1"));
+    QStringList labels;
+    for (int i = 0; i < drives->count(); ++i)
+        labels << drives->itemText(i);
+    QCOMPARE(labels, QStringList({QStringLiteral("/"),
+                                  QStringLiteral("C: (Windows, %1)").arg(home.path("mnt/c")),
+                                  QStringLiteral("C: (Wine, ~/.wine)")}));
+    auto *dir = window.findChild<FolderList *>(QStringLiteral("Dir1"));
+    QVERIFY(dir->setPath(env.initialFolder));
+    QCOMPARE(drives->currentText(), QStringLiteral("C: (Wine, ~/.wine)"));
+    QCOMPARE(window.findChild<QPushButton *>(QStringLiteral("cmdGenerate"))->toolTip(),
+             QStringLiteral("Walks %1").arg(env.initialFolder));
+    QVERIFY(dir->toolTip().contains(env.initialFolder));
+
+    // The drive list open, as a person sees it: the window with its popup drawn over it.
+    drives->showPopup();
+    QWidget *popup = drives->view()->window();
+    QVERIFY(QTest::qWaitForWindowExposed(popup));
+    QPixmap shot = window.grab();
+    {
+        QPainter painter(&shot);
+        painter.drawPixmap(popup->mapToGlobal(QPoint()) - window.mapToGlobal(QPoint()),
+                           popup->grab());
+    }
+    const QString file = QStringLiteral(QT_TESTCASE_BUILDDIR "/quillon-drives.png");
+    QVERIFY(shot.save(file));
+    qInfo("Screenshot of the drive list open: %s", qPrintable(file));
+    drives->hidePopup();
+
+    // Each drive's root and profiles folder are as broad as C:\\ and are refused.
+    const QStringList refused = {home.path("mnt/c"), home.path("mnt/c/Users"),
+                                 home.path(".wine/drive_c"), home.path(".wine/drive_c/users")};
+    for (const QString &folder : refused) {
+        drives->setCurrentIndex(folder.contains(QStringLiteral(".wine")) ? 2 : 1);
+        QVERIFY(dir->setPath(folder));
+        window.generate();
+        QCOMPARE(dialogs.takeMessageTexts(),
+                 QStringList({QStringLiteral("This Selection Is Too Broad, Please Narrow Down "
+                                             "Your Search")}));
+    }
+    drives->setCurrentIndex(1);
+    QCOMPARE(dir->path(), home.path("mnt/c"));
 }
 
 QUILLON_TEST_MAIN(TestWindowWidgets)
