@@ -8,6 +8,7 @@
 #include "app/dialogs.h"
 #include "app/folderlist.h"
 #include "app/mainwindow.h"
+#include "grid/linkgrid.h"
 #include "links/linktable.h"
 #include "scan/hostfilesystem.h"
 
@@ -42,6 +43,12 @@ void settle(QWidget &window)
     QApplication::processEvents();
 }
 
+// The rows the window's grid shows.
+int shownRows(const QWidget &window)
+{
+    return window.findChild<LinkGrid *>(QStringLiteral("UltraGrid"))->model()->rowCount();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -71,7 +78,7 @@ int main(int argc, char *argv[])
 
     // Generate as the button does it, and the window painted with the result.
     const auto generate = [&] {
-        window.cmdGenerate_Click();
+        window.generate();
         settle(window);
     };
 
@@ -79,7 +86,7 @@ int main(int argc, char *argv[])
         const qint64 empty = statusBytes("VmRSS");
         generate();
         std::printf("%lld %lld %d\n", qlonglong(empty), qlonglong(statusBytes("VmHWM")),
-                    window.linkRecordset()->recordCount());
+                    shownRows(window));
         return dialogs.messages == 0 ? 0 : 1;
     }
 
@@ -92,7 +99,7 @@ int main(int argc, char *argv[])
     };
     const auto forget = [&] {
         lastTable.reset();
-        window.Dir1_Change(); // binds a fresh, empty table
+        window.startOverInOpenFolder(); // binds a fresh, empty table
         settle(window);
     };
     forget();
@@ -115,6 +122,6 @@ int main(int argc, char *argv[])
     const Timing core = median(coreRuns);
     const Timing gen = median(generateRuns);
     std::printf("%.3f %.3f %.3f %.3f %d\n", core.wallMs, gen.wallMs, core.cpuMs, gen.cpuMs,
-                window.linkRecordset()->recordCount());
+                shownRows(window));
     return dialogs.messages == 0 ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 #include <optional>
 
@@ -24,7 +25,33 @@ public:
     virtual std::optional<QString> askSaveFileName(QWidget *parent, const QString &title,
                                                    const QString &filter,
                                                    const QString &proposedName) = 0;
+
+    // The same, offering several file types: filter holds "Description|pattern" pairs joined
+    // by "|", and chosenType receives the index of the pair picked. A dialog that offers one
+    // type only answers with the first.
+    virtual std::optional<QString> askSaveFileNameAndType(QWidget *parent, const QString &title,
+                                                          const QString &filter,
+                                                          const QString &proposedName,
+                                                          int *chosenType)
+    {
+        *chosenType = 0;
+        return askSaveFileName(parent, title, filter.section(u'|', 0, 1), proposedName);
+    }
+
+    // Asks for an existing file to read, filter as above. Empty optional when the user
+    // cancelled, or where no such dialog can be shown.
+    virtual std::optional<QString> askOpenFileName(QWidget *parent, const QString &title,
+                                                   const QString &filter)
+    {
+        Q_UNUSED(parent);
+        Q_UNUSED(title);
+        Q_UNUSED(filter);
+        return std::nullopt;
+    }
 };
+
+// The width a window needs for its title bar to show title whole.
+int titleBarWidth(const QWidget &window, const QString &title);
 
 // The real dialogs: QMessageBox and QFileDialog.
 class QtDialogs final : public Dialogs {
@@ -34,6 +61,12 @@ public:
     std::optional<QString> askSaveFileName(QWidget *parent, const QString &title,
                                            const QString &filter,
                                            const QString &proposedName) override;
+    std::optional<QString> askSaveFileNameAndType(QWidget *parent, const QString &title,
+                                                  const QString &filter,
+                                                  const QString &proposedName,
+                                                  int *chosenType) override;
+    std::optional<QString> askOpenFileName(QWidget *parent, const QString &title,
+                                           const QString &filter) override;
 };
 
 } // namespace quillon

@@ -1,28 +1,30 @@
 #pragma once
 
+#include "scan/drivefinder.h"
+#include "scan/pathsyntax.h"
+
 #include <QComboBox>
 
 namespace quillon {
 
-// The drives (mounted volumes) a user would pick. driveChanged is emitted when the user picks
-// another one, not when the list follows the folder list.
+// The drives a user would pick, each shown by its label. driveChanged is emitted when the user
+// picks another one, not when the list follows the folder list.
 class DriveList : public QComboBox {
     Q_OBJECT
 public:
-    explicit DriveList(const QStringList &drives, QWidget *parent = nullptr);
+    DriveList(const QList<Drive> &drives, PathSyntax syntax, QWidget *parent = nullptr);
 
-    // The chosen drive, in a form that FolderList::setPath accepts.
-    QString drive() const { return currentText(); }
+    // The chosen drive's path, in a form that FolderList::setPath accepts.
+    QString drive() const { return currentData().toString(); }
 
-    // Shows the drive that holds path (the longest drive root it starts with).
+    // Shows the drive that holds path (the longest drive path it starts with).
     void showDriveOf(const QString &path);
-
-    // The volumes of this machine: the root and real mounted file systems, not /proc, /sys,
-    // /dev or /run.
-    static QStringList hostDrives();
 
 Q_SIGNALS:
     void driveChanged();
+
+private:
+    PathSyntax m_syntax;
 };
 
 } // namespace quillon

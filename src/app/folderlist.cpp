@@ -32,6 +32,7 @@ public:
 FolderList::FolderList(const FileSystem &fs, QWidget *parent)
     : QListWidget(parent)
     , m_fs(fs)
+    , m_syntax(fs.separator())
 {
     setItemDelegate(new IndentDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -39,31 +40,9 @@ FolderList::FolderList(const FileSystem &fs, QWidget *parent)
     connect(this, &QListWidget::itemDoubleClicked, this, &FolderList::openItem);
 }
 
-bool FolderList::isRoot(const QString &path) const
-{
-    const QChar sep = m_fs.separator();
-    return path == QString(sep) || (path.size() == 3 && path[1] == u':' && path[2] == sep);
-}
-
-QString FolderList::normalized(const QString &path) const
-{
-    const QChar sep = m_fs.separator();
-    QString out = path;
-    if (out.size() == 2 && out[1] == u':')
-        out += sep;
-    while (out.endsWith(sep) && !isRoot(out) && out.size() > 1)
-        out.chop(1);
-    return out;
-}
-
-QString FolderList::join(const QString &folder, const QString &name) const
-{
-    return folder.endsWith(m_fs.separator()) ? folder + name : folder + m_fs.separator() + name;
-}
-
 bool FolderList::setPath(const QString &path, QString *error)
 {
-    const QString target = normalized(path);
+    const QString target = m_syntax.normalized(path);
     const auto entries = target.isEmpty() ? std::nullopt : m_fs.list(target);
     if (!entries || !m_fs.isFolder(target)) {
         if (error)
@@ -87,7 +66,7 @@ bool FolderList::setPath(const QString &path, QString *error)
 void FolderList::fill(const QStringList &subfolders)
 {
     clear();
-    const QChar sep = m_fs.separator();
+    const QChar sep = m_syntax.separator();
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
 
@@ -108,16 +87,24 @@ void FolderList::fill(const QStringList &subfolders)
         current = addItem(walked, walked, true);
     }
     for (const QString &part : parts) {
-        walked = walked.isEmpty() ? part + sep : join(walked, part);
-        current = addItem(part.endsWith(u':') ? part + sep : part, normalized(walked), true);
+        walked = walked.isEmpty() ? part + sep : m_syntax.joined(walked, part);
+        current = addItem(m_syntax.normalized(part), m_syntax.normalized(walked), true);
     }
     const int childDepth = depth;
     for (const QString &name : subfolders) {
         depth = childDepth;
-        addItem(name, join(m_path, name), false);
+        addItem(name, m_syntax.joined(m_path, name), false);
     }
-    if (current)
+    if (current) {
+        // The open folder, the one Generate walks, stays bold whichever folder is highlighted.
+        QFont bold = current->font();
+        bold.setBold(true);
+        current->setFont(bold);
         setCurrentItem(current);
+    }
+    setToolTip(QStringLiteral("Open folder: %1\nDouble-click or press Enter to open a highlighted "
+                              "folder.")
+                   .arg(m_path));
 }
 
 void FolderList::openItem(QListWidgetItem *item)

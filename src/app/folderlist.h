@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scan/pathsyntax.h"
+
 #include <QListWidget>
 
 namespace quillon {
@@ -22,9 +24,6 @@ public:
     // description when the folder cannot be opened; the list then stays as it was.
     bool setPath(const QString &path, QString *error = nullptr);
 
-    // The folder path in the list's own form.
-    QString normalized(const QString &path) const;
-
 Q_SIGNALS:
     void pathChanged();
     // The user asked to open a folder that cannot be opened.
@@ -36,10 +35,9 @@ protected:
 private:
     void openItem(QListWidgetItem *item);
     void fill(const QStringList &subfolders);
-    bool isRoot(const QString &path) const;
-    QString join(const QString &folder, const QString &name) const;
 
     const FileSystem &m_fs;
+    PathSyntax m_syntax;
     QString m_path;
 };
 

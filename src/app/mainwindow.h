@@ -3,17 +3,14 @@
 #include "output/linklistwriter.h"
 #include "scan/platformprofile.h"
 
-#include <QColor>
 #include <QWidget>
 
-#include <array>
 #include <memory>
 #include <optional>
 
 class QDropEvent;
 class QGroupBox;
 class QLabel;
-class QMimeData;
 class QPushButton;
 class QRadioButton;
 
@@ -25,13 +22,12 @@ class FileSystem;
 class FolderList;
 class LinkGrid;
 class LinkTable;
-struct LinkRecord;
 
 // What the window needs of the machine it runs on; tests hand in a file system of their own.
 struct WindowEnvironment {
     const FileSystem *fileSystem = nullptr;
     PlatformProfile profile;
-    QStringList drives;
+    QList<Drive> drives;
     QString initialFolder; // the folder open in the folder list when the window is created
     QString homeFolder;    // opened at start-up when the start folder cannot be
 
@@ -39,36 +35,31 @@ struct WindowEnvironment {
 };
 
 // The one window: drive and folder lists, Generate, Write To File, the output type, Exit and
-// the grid of found links.
+// the grid of found links. The controls carry the object names tests and readers know them by:
+// Drive1, Dir1, cmdGenerate, cmdWriteToFile, cmdExit, optOutPutType_0 (.DAT),
+// optOutPutType_1 (.HTML), frmOutPutOptions, Label1 and UltraGrid.
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
     MainWindow(Dialogs &dialogs, WindowEnvironment environment, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // The chosen folder: the folder list's path, and that path with a separator added once
-    // Generate accepted it.
-    QString UserSelectedPath;
-
-    // Replaces the current link table with a new, empty one, without showing it.
-    void NewRecordset();
-
-    const std::shared_ptr<LinkTable> &linkRecordset() const { return LinkRecordset; }
-    OutputKind htmlOutput() const { return HtmlOutput; }
-    QString dialogFilter() const { return cdb1.Filter; }
-    bool isWalking() const { return m_walking; }
-
 public Q_SLOTS:
-    void Form_Load();
-    void Drive1_Change();
-    void Dir1_Change();
-    void optOutPutType_Click(qint16 Index);
-    void cmdGenerate_Click();
-    void cmdWriteToFile_Click();
-    void cmdExit_Click();
+    // Walks the open folder and shows the links found, unless the folder is too broad.
+    void generate();
+    // Asks for a file name and writes the ticked links there in the chosen kind.
+    void writeToFile();
+    // Opens a folder in the folder list; a folder that cannot be opened is reported.
+    bool openFolder(const QString &path);
+    void chooseOutputKind(OutputKind kind);
+    // Binds a fresh, empty table for the folder now open; Write To File waits for Generate.
+    void startOverInOpenFolder();
+    // Lets go of the links and ends the program.
+    void endProgram();
+    // Asks for a list Quillon wrote before and ticks exactly the rows it names.
+    void tickAsInWrittenList();
 
 Q_SIGNALS:
-    // Exit was chosen: the program ends.
     void programEnded();
 
 protected:
@@ -82,44 +73,36 @@ protected:
 private:
     void layOut();
     void place(QWidget *widget, double left, double top, double width, double height);
-    bool openFolder(const QString &path);
+    void openStartFolder();
+    void openChosenDrive();
+    void walk();
+    void showOpenFolder();
     void showUnexpectedError(const QString &description);
-    std::optional<QString> droppedFolder(const QMimeData *data) const;
     std::optional<QString> takeDrop(QDropEvent *event) const;
-
-    void LoadFavorites(QString startFolder);
-    void SizeGridColumns();
-    void GridLayoutSetup();
-    static std::optional<QColor> GridRowSetup(const LinkRecord &row, int column);
 
     Dialogs &m_dialogs;
     WindowEnvironment m_environment;
 
-    std::shared_ptr<LinkTable> LinkRecordset;
-    OutputKind HtmlOutput = OutputKind::Dat;
+    std::shared_ptr<LinkTable> m_links;
+    OutputKind m_outputKind = OutputKind::Dat;
+    // The folder list's path, and that path with a separator added once Generate accepted it.
+    QString m_chosenPath;
+    // The last confirmed file name, offered again by the next save dialog.
+    QString m_saveName;
 
-    // The save dialog's settings, kept between uses so the last confirmed name is offered again.
-    struct SaveDialogSettings {
-        QString DialogTitle = QStringLiteral("Save As");
-        QString Filter;
-        QString FileName;
-    } cdb1;
-
-    LinkGrid *UltraGrid = nullptr;
-    std::array<QRadioButton *, 2> optOutPutType{};
-    QGroupBox *frmOutPutOptions = nullptr;
-    QPushButton *cmdWriteToFile = nullptr;
-    QPushButton *cmdExit = nullptr;
-    QPushButton *cmdGenerate = nullptr;
-    FolderList *Dir1 = nullptr;
-    DriveList *Drive1 = nullptr;
-    QLabel *Label1 = nullptr;
+    LinkGrid *m_grid = nullptr;
+    QRadioButton *m_datOption = nullptr;
+    QRadioButton *m_htmlOption = nullptr;
+    QGroupBox *m_outputFrame = nullptr;
+    QPushButton *m_writeButton = nullptr;
+    QPushButton *m_exitButton = nullptr;
+    QPushButton *m_generateButton = nullptr;
+    FolderList *m_folders = nullptr;
+    DriveList *m_drives = nullptr;
+    QLabel *m_caption = nullptr;
 
     bool m_walking = false;
     bool m_closeRequested = false;
 };
-
-// Makes the classic fonts the window asks for resolve to metric-alike fonts of this machine.
-void installFontSubstitutes();
 
 } // namespace quillon

@@ -1,12 +1,22 @@
 #include "grid/linkgrid.h"
 
+#include "grid/classicfont.h"
 #include "grid/twips.h"
+#include "grid/widesttext.h"
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QStyle>
 #include <QVBoxLayout>
 
+#include <array>
+
 namespace quillon {
+
+namespace {
+// Added to every measured width so values do not touch the column's edge.
+constexpr float ColumnMargin = 250.0f;
+} // namespace
 
 LinkGrid::LinkGrid(QWidget *parent)
     : QWidget(parent)
@@ -34,6 +44,10 @@ LinkGrid::LinkGrid(QWidget *parent)
     m_view->horizontalHeader()->setStretchLastSection(false);
     m_view->horizontalHeader()->setHighlightSections(false);
     m_view->horizontalHeader()->setMinimumSectionSize(1);
+    // A column as wide as a long address would otherwise centre its name out of view.
+    m_view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Tab leaves the grid for the next control; the arrows move from cell to cell.
+    m_view->setTabKeyNavigation(false);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -41,11 +55,7 @@ LinkGrid::LinkGrid(QWidget *parent)
     layout->addWidget(m_caption);
     layout->addWidget(m_view, 1);
     setFocusProxy(m_view);
-}
-
-QString LinkGrid::caption() const
-{
-    return m_caption->text();
+    connect(m_view, &LinkTableView::tickAsInListRequested, this, &LinkGrid::tickAsInListRequested);
 }
 
 void LinkGrid::setCaption(const QString &caption)
@@ -57,45 +67,72 @@ void LinkGrid::setCaption(const QString &caption)
 void LinkGrid::setDataSource(std::shared_ptr<LinkTable> table)
 {
     m_model->setTable(std::move(table));
-    Q_EMIT layoutRequested();
-}
-
-double LinkGrid::dpi() const
-{
-    return logicalDpiX();
-}
-
-float LinkGrid::columnWidth(int column) const
-{
-    return pixelsToTwips(m_view->columnWidth(column), dpi());
+    setUpLayout();
 }
 
 void LinkGrid::setColumnWidth(int column, float twips)
 {
-    m_view->setColumnWidth(column, twipsToPixels(twips, dpi()));
+    m_view->setColumnWidth(column, twipsToPixels(twips, logicalDpiX()));
 }
 
-void LinkGrid::setActiveCell(int row, int column)
+void LinkGrid::setUpLayout()
 {
-    const QModelIndex cell = m_model->index(row, column);
-    if (cell.isValid())
-        m_view->setCurrentIndex(cell);
-}
+    // The tick column is as narrow as a usable check box allows.
+    const QStyle *style = m_view->style();
+    const int tickPixels = style->pixelMetric(QStyle::PM_IndicatorWidth) +
+                           2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    setColumnWidth(LinkTableModel::SelectedColumn, pixelsToTwips(tickPixels, logicalDpiX()));
 
-void LinkGrid::setGridBackground(const QColor &colour)
-{
+    QFont gridFont = font();
+    gridFont.setBold(false);
+    gridFont.setPointSizeF(8);
+    gridFont.setFamily(classicSansSerif());
+    setFont(gridFont);
+    m_view->verticalHeader()->setDefaultSectionSize(QFontMetrics(gridFont).height() + 4);
+
+    setCaption(QStringLiteral("Deselect What You Do Not Want"));
+    // The empty area keeps the style's colour; rows are white. The remaining settings of the
+    // classic grid (border styles, row selectors, header and scroll-bar behaviour) have no
+    // counterpart in a Qt table view and are left out.
     QPalette palette = m_view->palette();
-    palette.setColor(QPalette::Window,
-                     colour.isValid() ? colour : this->palette().color(QPalette::Window));
+    palette.setColor(QPalette::Window, this->palette().color(QPalette::Window));
+    palette.setColor(QPalette::Base, Qt::white);
     m_view->setPalette(palette);
 }
 
-void LinkGrid::setRowBackground(const QColor &colour)
+void LinkGrid::fitColumnsToText(const QFont &font)
 {
-    QPalette palette = m_view->palette();
-    palette.setColor(QPalette::Base,
-                     colour.isValid() ? colour : this->palette().color(QPalette::Base));
-    m_view->setPalette(palette);
+    // Widths in twips; a column is never narrower than its name, even without a value.
+    const double dpi = logicalDpiX();
+    std::array<float, LinkFieldCount> widths{};
+    const std::shared_ptr<LinkTable> &table = m_model->table();
+    if (table && table->recordCount() > 0) {
+        std::array<WidestText, 3> widest = {WidestText(font), WidestText(font), WidestText(font)};
+        for (const LinkRecord &record : table->records()) {
+            const std::array<const std::optional<QString> *, 3> values = {
+                &record.FolderName, &record.SiteName, &record.URL};
+            for (size_t i = 0; i < values.size(); ++i) {
+                if (const std::optional<QString> &value = *values[i]; value && !value->isEmpty())
+                    widest[i].add(*value);
+            }
+        }
+        for (size_t i = 0; i < widest.size(); ++i) {
+            if (widest[i].width() > 0)
+                widths[i + 1] = pixelsToTwips(widest[i].width(), dpi) + ColumnMargin;
+        }
+        // The first cell is the active one without selecting its row, so the row's shading
+        // shows.
+        const QModelIndex first = m_model->index(0, LinkTableModel::SelectedColumn);
+        if (first.isValid())
+            m_view->selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+    }
+    const QHeaderView *header = m_view->horizontalHeader();
+    for (int column = LinkTableModel::FolderColumn; column <= LinkTableModel::UrlColumn; ++column) {
+        const int pixels =
+            std::max(twipsToPixels(widths[size_t(column)], dpi), header->sectionSizeHint(column));
+        m_view->setColumnWidth(column, pixels);
+    }
+    setVisible(true);
 }
 
 } // namespace quillon

@@ -9,40 +9,33 @@ class QLabel;
 
 namespace quillon {
 
-// The grid: a caption bar above a table of links. Widths are in twips, the unit of the
-// window's own measurements.
+// The grid: a caption bar above a table of links, with the look of the classic grid: a narrow
+// tick column, a small font, white rows and shaded folder groups. The caption is the child
+// "gridCaption", the table "gridTable".
 class LinkGrid : public QWidget {
     Q_OBJECT
 public:
     explicit LinkGrid(QWidget *parent = nullptr);
 
-    QString caption() const;
     void setCaption(const QString &caption);
 
-    // Binds a table: the grid shows it (and keeps it alive) until another one is bound.
-    // layoutRequested is emitted once the columns exist, before any row is drawn.
+    // Binds a table: the grid shows it (and keeps it alive) until another one is bound, and
+    // takes its layout before any row is drawn.
     void setDataSource(std::shared_ptr<LinkTable> table);
-    const std::shared_ptr<LinkTable> &dataSource() const { return m_model->table(); }
 
     LinkTableModel *model() const { return m_model; }
-    LinkTableView *view() const { return m_view; }
 
-    float columnWidth(int column) const;
-    void setColumnWidth(int column, float twips);
-
-    // Makes a cell the current one, as the keyboard and the tick toggle use it.
-    void setActiveCell(int row, int column);
-
-    // The background of the table's empty area and of its cells, or an invalid colour for the
-    // style's own.
-    void setGridBackground(const QColor &colour);
-    void setRowBackground(const QColor &colour);
+    // Makes the folder, site and address columns as wide as their widest value measured in
+    // font, and the first row's tick cell the current one.
+    void fitColumnsToText(const QFont &font);
 
 Q_SIGNALS:
-    void layoutRequested();
+    // "Tick As In A Written List" was chosen in the context menu.
+    void tickAsInListRequested();
 
 private:
-    double dpi() const;
+    void setUpLayout();
+    void setColumnWidth(int column, float twips);
 
     QLabel *m_caption;
     LinkTableModel *m_model;

@@ -1,8 +1,35 @@
 #include "grid/linktablemodel.h"
 
+#include "links/listedlink.h"
+#include "links/scriptaddress.h"
+
+#include <QColor>
+#include <QFont>
+
 #include <algorithm>
 
 namespace quillon {
+
+namespace {
+
+// A script address is shown in dark red italics, with a tip that says why it starts unticked.
+constexpr QRgb ScriptAddressColour = 0xFF9C0006;
+// Light grey marks the folder cell that opens each folder group.
+constexpr QRgb FolderGroupShade = 0xFFC0C0C0;
+
+bool hasScriptAddress(const LinkRecord &record)
+{
+    return record.URL && isScriptAddress(*record.URL);
+}
+
+QString scriptAddressTip(const QString &address)
+{
+    return QStringLiteral("Script address: published, it would run as script on the page that "
+                          "shows it, so it starts unticked. Tick it to publish it anyway.\n%1")
+        .arg(address);
+}
+
+} // namespace
 
 LinkTableModel::LinkTableModel(QObject *parent)
     : QAbstractTableModel(parent)
@@ -78,6 +105,26 @@ void LinkTableModel::invertSelected()
                        {Qt::CheckStateRole});
 }
 
+void LinkTableModel::setTickedRows(const QList<int> &rows)
+{
+    if (m_rows == 0)
+        return;
+    for (int row = 0; row < m_rows; ++row)
+        m_table->setSelected(row, false);
+    for (const int row : rows) {
+        if (row >= 0 && row < m_rows)
+            m_table->setSelected(row, true);
+    }
+    Q_EMIT dataChanged(index(0, SelectedColumn), index(m_rows - 1, SelectedColumn),
+                       {Qt::CheckStateRole});
+}
+
+void LinkTableModel::untickDuplicates()
+{
+    if (m_table)
+        setSelected(duplicateRows(*m_table), false);
+}
+
 std::pair<int, int> LinkTableModel::folderGroup(int row) const
 {
     if (row < 0 || row >= m_rows)
@@ -116,19 +163,33 @@ QVariant LinkTableModel::data(const QModelIndex &index, int role) const
     const int column = index.column();
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
         if (column == SelectedColumn)
             return {};
         return m_table->value(index.row(), LinkField(column));
+    case Qt::ToolTipRole:
+        if (column == SelectedColumn)
+            return {};
+        if (column == UrlColumn && hasScriptAddress(record))
+            return scriptAddressTip(*record.URL);
+        return m_table->value(index.row(), LinkField(column));
+    case Qt::ForegroundRole:
+        if (column == UrlColumn && hasScriptAddress(record))
+            return QColor::fromRgb(ScriptAddressColour);
+        return {};
+    case Qt::FontRole:
+        if (column == UrlColumn && hasScriptAddress(record)) {
+            QFont italic;
+            italic.setItalic(true);
+            return italic;
+        }
+        return {};
     case Qt::CheckStateRole:
         if (column == SelectedColumn)
             return record.isTicked() ? Qt::Checked : Qt::Unchecked;
         return {};
     case Qt::BackgroundRole:
-        if (m_cellBackground) {
-            if (const auto colour = m_cellBackground(record, column))
-                return *colour;
-        }
+        if (column == FolderColumn && record.opensFolderGroup())
+            return QColor::fromRgb(FolderGroupShade);
         return {};
     default:
         return {};

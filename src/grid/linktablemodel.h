@@ -3,33 +3,26 @@
 #include "links/linktable.h"
 
 #include <QAbstractTableModel>
-#include <QColor>
 
-#include <functional>
 #include <memory>
-#include <optional>
 #include <utility>
 
 namespace quillon {
 
 // Shows a link table as a grid: one row per record, one column per field. Column 0 is a tick
-// box that writes into the record's "Selected"; the other columns are read-only. Records
-// appended to the table after binding become rows when syncRows() is called, in one batch.
+// box that writes into the record's "Selected"; the other columns are read-only. The folder cell
+// of a row that opens a folder group is shaded. Records appended to the table after binding
+// become rows when syncRows() is called, in one batch.
 class LinkTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { SelectedColumn = 0, FolderColumn = 1, SiteColumn = 2, UrlColumn = 3 };
-
-    // Gives the background of one cell of a record, or none for the grid's own colour.
-    using CellBackground = std::function<std::optional<QColor>(const LinkRecord &, int column)>;
 
     explicit LinkTableModel(QObject *parent = nullptr);
 
     // Shows another table; the model holds its own reference to it.
     void setTable(std::shared_ptr<LinkTable> table);
     const std::shared_ptr<LinkTable> &table() const { return m_table; }
-
-    void setCellBackground(CellBackground background) { m_cellBackground = std::move(background); }
 
     // Makes rows of the records appended since the last call.
     void syncRows();
@@ -42,6 +35,10 @@ public:
     void setSelectedRange(int first, int last, bool selected);
     // Flips the tick of every row, with one change signal.
     void invertSelected();
+    // Ticks exactly these rows and unticks every other.
+    void setTickedRows(const QList<int> &rows);
+    // Unticks every ticked row whose address is that of an earlier ticked row.
+    void untickDuplicates();
 
     // The rows [first, last) of the folder group that holds a row: from the row that opens the
     // group up to the next group's first row. The rows before the first group-opening row are
@@ -61,7 +58,6 @@ private:
 
     std::shared_ptr<LinkTable> m_table;
     int m_rows = 0;
-    CellBackground m_cellBackground;
 };
 
 } // namespace quillon

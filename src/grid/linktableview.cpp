@@ -14,6 +14,7 @@ LinkTableView::LinkTableView(LinkTableModel &model, QWidget *parent)
     , m_menu(new TickMenu(model, this))
 {
     setModel(&model);
+    connect(m_menu, &TickMenu::tickAsInListRequested, this, &LinkTableView::tickAsInListRequested);
 }
 
 QList<int> LinkTableView::chosenRows() const

@@ -14,18 +14,18 @@ class LinkTableView : public QTableView {
 public:
     explicit LinkTableView(LinkTableModel &model, QWidget *parent = nullptr);
 
-    TickMenu *tickMenu() const { return m_menu; }
-
-    // The selected rows, or the current row when none is selected.
-    QList<int> chosenRows() const;
-    // Ticks every chosen row, or unticks them all when every one is ticked.
-    void toggleChosenRows();
+Q_SIGNALS:
+    void tickAsInListRequested();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    // The selected rows, or the current row when none is selected.
+    QList<int> chosenRows() const;
+    // Ticks every chosen row, or unticks them all when every one is ticked.
+    void toggleChosenRows();
     void openMenuAtCurrentRow();
 
     LinkTableModel &m_model;

@@ -26,6 +26,11 @@ TickMenu::TickMenu(LinkTableModel &model, QWidget *parent)
                          [this] { tickFolder(true); });
     m_deselectFolder = add(QStringLiteral("Deselect F&older"),
                            QStringLiteral("deselectFolderAction"), [this] { tickFolder(false); });
+    addSeparator();
+    add(QStringLiteral("&Tick As In A Written List\u2026"), QStringLiteral("tickAsInListAction"),
+        [this] { Q_EMIT tickAsInListRequested(); });
+    add(QStringLiteral("&Untick Duplicates"), QStringLiteral("untickDuplicatesAction"),
+        [this] { m_model.untickDuplicates(); });
     setRow(-1);
 }
 

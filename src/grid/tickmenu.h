@@ -7,8 +7,8 @@ namespace quillon {
 class LinkTableModel;
 
 // The grid's context menu: tick or untick every row, flip every row, or tick or untick the
-// folder group of the row the menu was opened on. "Select" means ticking, as in the grid's
-// caption.
+// folder group of the row the menu was opened on; tick the rows a written list names, or
+// untick duplicates. "Select" means ticking, as in the grid's caption.
 class TickMenu : public QMenu {
     Q_OBJECT
 public:
@@ -16,8 +16,11 @@ public:
 
     // The row the folder actions act on, or -1 when the menu is not on a row (they are then
     // hidden).
-    int row() const { return m_row; }
     void setRow(int row);
+
+Q_SIGNALS:
+    // The list must be asked for by whoever can show a file dialog.
+    void tickAsInListRequested();
 
 private:
     void tickFolder(bool ticked);

@@ -17,16 +17,6 @@ QString linkFieldName(LinkField field)
     return {};
 }
 
-std::optional<LinkField> linkFieldByName(QStringView name)
-{
-    for (int i = 0; i < LinkFieldCount; ++i) {
-        const auto field = LinkField(i);
-        if (name.compare(linkFieldName(field), Qt::CaseInsensitive) == 0)
-            return field;
-    }
-    return std::nullopt;
-}
-
 namespace {
 template <typename T> QVariant toVariant(const std::optional<T> &value)
 {
@@ -48,12 +38,6 @@ QVariant LinkTable::value(int row, LinkField field) const
         return toVariant(r.URL);
     }
     return {};
-}
-
-QVariant LinkTable::value(int row, QStringView fieldName) const
-{
-    const auto field = linkFieldByName(fieldName);
-    return field ? value(row, *field) : QVariant();
 }
 
 } // namespace quillon

@@ -29,8 +29,6 @@ inline constexpr int LinkFieldCount = 4;
 
 // The name a field is created with ("Foldername" for the folder field).
 QString linkFieldName(LinkField field);
-// Looks a field up by name without regard to letter case ("FolderName" finds "Foldername").
-std::optional<LinkField> linkFieldByName(QStringView name);
 
 // The in-memory table of found favorites: records in the order they were appended.
 // Values are kept whole, however long. The table is never emptied in place; callers that
@@ -38,27 +36,20 @@ std::optional<LinkField> linkFieldByName(QStringView name);
 class LinkTable {
 public:
     int recordCount() const { return int(m_records.size()); }
-    int fieldCount() const { return LinkFieldCount; }
 
     void append(LinkRecord record) { m_records.push_back(std::move(record)); }
-    void reserve(int count) { m_records.reserve(size_t(count)); }
 
     const LinkRecord &record(int row) const { return m_records[size_t(row)]; }
     const std::vector<LinkRecord> &records() const { return m_records; }
 
     // A field's value, or an invalid QVariant for null.
     QVariant value(int row, LinkField field) const;
-    QVariant value(int row, QStringView fieldName) const;
 
     // The one change allowed after the walk: the user ticks or unticks a record.
     void setSelected(int row, bool selected) { m_records[size_t(row)].Selected = selected; }
 
-    bool isOpen() const { return m_open; }
-    void close() { m_open = false; }
-
 private:
     std::vector<LinkRecord> m_records;
-    bool m_open = true;
 };
 
 } // namespace quillon

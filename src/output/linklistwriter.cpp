@@ -1,7 +1,10 @@
 #include "output/linklistwriter.h"
 
+#include "links/foldergroups.h"
 #include "links/linktable.h"
+#include "output/bookmarksfile.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QSaveFile>
@@ -16,6 +19,14 @@ namespace {
 bool isPlain(char16_t c)
 {
     return c >= 0x20 && c < 0x7F && c != u'&' && c != u'<' && c != u'>' && c != u'"' && c != u'\'';
+}
+
+// C1 controls whose numeric references a browser reads as Windows-1252 characters ("&#128;"
+// shows as a euro sign): no reference writes them, so they show as U+FFFD.
+bool isReadAsWindows1252(char32_t code)
+{
+    return code >= 0x80 && code <= 0x9F && code != 0x81 && code != 0x8D && code != 0x8F &&
+           code != 0x90 && code != 0x9D;
 }
 
 void appendEscaped(QByteArray &out, QStringView value)
@@ -40,6 +51,8 @@ void appendEscaped(QByteArray &out, QStringView value)
             ++it;
         } else if (QChar::isSurrogate(code)) {
             code = QChar::ReplacementCharacter; // a lone half of a pair names no character
+        } else if (isReadAsWindows1252(code)) {
+            code = QChar::ReplacementCharacter;
         }
         switch (code) {
         case U'&':
@@ -86,6 +99,8 @@ QByteArray escapeHtml(QStringView value)
 
 QByteArray linkListBytes(const LinkTable &table, OutputKind kind)
 {
+    if (kind == OutputKind::Bookmarks)
+        return bookmarksFileBytes(table, QDir::separator());
     QByteArray out;
     if (table.recordCount() == 0)
         return out;
@@ -94,19 +109,27 @@ QByteArray linkListBytes(const LinkTable &table, OutputKind kind)
     if (html)
         out += "<HTML>\r\n<HEAD>\r\n<TITLE>Links</TITLE>\r\n</HEAD>\r\n<BODY>\r\n";
     out += "<UL> \r\n";
-    for (const LinkRecord &record : table.records()) {
-        if (!record.isTicked())
-            continue;
-        if (record.opensFolderGroup()) {
-            out += "<BR>\r\n<FONT SIZE='+1'><U><B>";
-            appendEscaped(out, record.FolderName);
-            out += "</B></U></FONT>\r\n<BR>\r\n";
+    for (const FolderGroup &group : folderGroups(table)) {
+        // The heading goes with the group's first ticked record, not with the record that
+        // carries the name: unticking that one must not move its folder's links under the
+        // previous heading. A group with nothing ticked gets no heading.
+        bool headed = group.folderName.isEmpty();
+        for (int row = group.firstRow; row < group.endRow; ++row) {
+            const LinkRecord &record = table.record(row);
+            if (!record.isTicked())
+                continue;
+            if (!headed) {
+                out += "<BR>\r\n<FONT SIZE='+1'><U><B>";
+                appendEscaped(out, QStringView(group.folderName));
+                out += "</B></U></FONT>\r\n<BR>\r\n";
+                headed = true;
+            }
+            out += "<LI><A HREF='";
+            appendEscaped(out, record.URL);
+            out += "' target='_blank'>";
+            appendEscaped(out, record.SiteName);
+            out += "</A><BR>\r\n";
         }
-        out += "<LI><A HREF='";
-        appendEscaped(out, record.URL);
-        out += "' target='_blank'>";
-        appendEscaped(out, record.SiteName);
-        out += "</A><BR>\r\n";
     }
     out += "</UL> \r\n";
     if (html)
@@ -132,7 +155,8 @@ bool writeLinkList(QIODevice &device, const LinkTable &table, OutputKind kind, Q
     return true;
 }
 
-bool saveLinkList(const QString &path, const LinkTable &table, OutputKind kind, QString *errorText)
+bool saveLinkList(const QString &path, const LinkTable &table, OutputKind kind, QString *errorText,
+                  const std::function<bool()> &mayReplace)
 {
     const auto fail = [&](const QString &what, const QString &why) {
         if (errorText)
@@ -162,6 +186,10 @@ bool saveLinkList(const QString &path, const LinkTable &table, OutputKind kind, 
         const QString why = reason != 0 ? qt_error_string(reason) : file.errorString();
         file.cancelWriting();
         return fail(QStringLiteral("Cannot write"), why);
+    }
+    if (mayReplace && !mayReplace()) {
+        file.cancelWriting();
+        return fail(QStringLiteral("Did not save"), QStringLiteral("cancelled"));
     }
     if (!file.commit())
         return fail(QStringLiteral("Cannot save"), file.errorString());

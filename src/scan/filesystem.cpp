@@ -2,29 +2,50 @@
 
 namespace quillon {
 
-OpenFolder::OpenFolder(const FileSystem &fs, QString path, QList<DirEntry> entries)
-    : m_fs(fs)
-    , m_path(std::move(path))
-    , m_entries(std::move(entries))
-{
-    if (!m_path.endsWith(m_fs.separator()))
-        m_path += m_fs.separator();
-}
-
 std::optional<QByteArray> OpenFolder::readHead(QStringView name, qint64 maxBytes)
 {
-    m_filePath.truncate(0);
-    m_filePath += m_path;
-    m_filePath += name;
-    return m_fs.readHead(m_filePath, maxBytes);
+    auto head = readFile(DirEntry{name.toString(), EntryKind::FileLink}, maxBytes, m_buffer);
+    if (!head)
+        return std::nullopt;
+    return std::move(head->bytes);
 }
+
+namespace {
+
+// A folder named by its path: every entry is reached through the file system's whole-path calls.
+class PathFolder final : public OpenFolder {
+public:
+    PathFolder(const FileSystem &fs, QString path)
+        : m_fs(fs)
+        , m_path(std::move(path))
+    {
+        if (!m_path.endsWith(m_fs.separator()))
+            m_path += m_fs.separator();
+    }
+
+    std::optional<QList<DirEntry>> list() const override { return m_fs.list(m_path); }
+
+    std::unique_ptr<OpenFolder> openFolder(QStringView name) const override
+    {
+        return std::make_unique<PathFolder>(m_fs, m_path + name.toString());
+    }
+
+    std::optional<FileHead> readFile(const DirEntry &entry, qint64 maxBytes,
+                                     QByteArray &) const override
+    {
+        return m_fs.readFile(m_path + entry.name, maxBytes);
+    }
+
+private:
+    const FileSystem &m_fs;
+    QString m_path; // ends in the separator
+};
+
+} // namespace
 
 std::unique_ptr<OpenFolder> FileSystem::openFolder(const QString &folder) const
 {
-    auto entries = list(folder);
-    if (!entries)
-        return nullptr;
-    return std::make_unique<OpenFolder>(*this, folder, std::move(*entries));
+    return std::make_unique<PathFolder>(*this, folder);
 }
 
 } // namespace quillon

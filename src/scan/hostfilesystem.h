@@ -1,6 +1,8 @@
 #pragma once
 
+#include "scan/filenamecodec.h"
 #include "scan/filesystem.h"
+#include "scan/listingorder.h"
 
 namespace quillon {
 
@@ -10,21 +12,21 @@ namespace quillon {
 // attributes on Windows.
 class HostFileSystem final : public FileSystem {
 public:
+    // Reads in flight at once, when the walk is given no other number. Local disks gain little
+    // from more; shares and FUSE mounts, where every call waits a round trip, gain up to this.
+    static constexpr int DefaultConcurrency = 16;
+
+    explicit HostFileSystem(int concurrency = DefaultConcurrency);
+
     QChar separator() const override;
     std::optional<QList<DirEntry>> list(const QString &folder) const override;
     std::unique_ptr<OpenFolder> openFolder(const QString &folder) const override;
-    std::optional<QByteArray> readHead(const QString &path, qint64 maxBytes) const override;
+    std::optional<FileHead> readFile(const QString &path, qint64 maxBytes) const override;
     bool isFolder(const QString &path) const override;
+    int concurrency() const override { return m_concurrency; }
+
+private:
+    int m_concurrency;
 };
-
-// Sorts entries into the listing order used on every platform.
-void sortListing(QList<DirEntry> &entries);
-
-// File names on Unix are bytes, not always UTF-8. A name is decoded as UTF-8 with each byte
-// that is not part of valid UTF-8 kept as a lone surrogate U+DC80..U+DCFF, and encoded back
-// to the very same bytes, so that an entry listed under an odd name opens again. Pages show
-// those surrogates as U+FFFD.
-QString decodeFileName(QByteArrayView name);
-QByteArray encodeFileName(QStringView name);
 
 } // namespace quillon

@@ -14,4 +14,11 @@ inline QString tooBroad()
     return QStringLiteral("This Selection Is Too Broad, Please Narrow Down Your Search");
 }
 
+inline QString walkStopped(int linksFound)
+{
+    return QStringLiteral("Generate Was Stopped: The List Is Incomplete, With The %1 Links Found "
+                          "So Far")
+        .arg(linksFound);
+}
+
 } // namespace quillon::messages

@@ -1,17 +1,25 @@
 #include "scan/shortcutfile.h"
 
+#include "scan/desktoplink.h"
 #include "scan/shortcutreader.h"
+#include "scan/webloc.h"
 
 namespace quillon {
 
 namespace {
 constexpr QStringView urlExtension = u".url";
-}
+constexpr QStringView weblocExtension = u".webloc";
+constexpr QStringView desktopExtension = u".desktop";
+} // namespace
 
 std::optional<ShortcutFormat> shortcutFormatOf(QStringView fileName)
 {
     if (fileName.endsWith(urlExtension))
         return ShortcutFormat::InternetShortcut;
+    if (fileName.endsWith(weblocExtension))
+        return ShortcutFormat::Webloc;
+    if (fileName.endsWith(desktopExtension))
+        return ShortcutFormat::DesktopLink;
     return std::nullopt;
 }
 
@@ -23,6 +31,18 @@ ShortcutContent readShortcutContent(ShortcutFormat format, const std::optional<Q
     switch (format) {
     case ShortcutFormat::InternetShortcut:
         content.address = shortcutAddress(*bytes);
+        content.modifiedAt = shortcutModifiedAt(*bytes);
+        break;
+    case ShortcutFormat::Webloc:
+        content.address = weblocAddress(*bytes);
+        break;
+    case ShortcutFormat::DesktopLink:
+        if (const std::optional<DesktopLink> link = readDesktopLink(*bytes)) {
+            content.address = link->address;
+            content.title = link->name;
+        } else {
+            content.isLink = false;
+        }
         break;
     }
     return content;
@@ -35,6 +55,12 @@ QString siteNameOf(QString fileName, ShortcutFormat format, const ShortcutConten
     switch (format) {
     case ShortcutFormat::InternetShortcut:
         fileName.chop(urlExtension.size());
+        break;
+    case ShortcutFormat::Webloc:
+        fileName.chop(weblocExtension.size());
+        break;
+    case ShortcutFormat::DesktopLink:
+        fileName.chop(desktopExtension.size());
         break;
     }
     return fileName;

@@ -11,6 +11,8 @@ namespace quillon {
 // (exact letter case, as for ".url").
 enum class ShortcutFormat {
     InternetShortcut, // .url
+    Webloc,           // .webloc (macOS property list)
+    DesktopLink,      // .desktop (freedesktop; only Type=Link makes a row)
 };
 
 std::optional<ShortcutFormat> shortcutFormatOf(QStringView fileName);

@@ -1,103 +1,230 @@
 #include "scan/shortcutreader.h"
 
 #include "scan/filesystem.h"
+#include "scan/shortcutencodings.h"
 
 #include <QStringDecoder>
-#include <QStringMatcher>
+
+#include <string_view>
 
 namespace quillon {
 
-QString decodeShortcutText(QByteArrayView bytes)
-{
-    const auto startsWith = [&bytes](std::initializer_list<unsigned char> mark) {
-        if (bytes.size() < qsizetype(mark.size()))
-            return false;
-        qsizetype i = 0;
-        for (unsigned char c : mark)
-            if (static_cast<unsigned char>(bytes[i++]) != c)
-                return false;
-        return true;
-    };
-    if (startsWith({0xEF, 0xBB, 0xBF}))
-        return QString::fromUtf8(bytes.sliced(3));
-    if (startsWith({0xFF, 0xFE}) || startsWith({0xFE, 0xFF})) {
-        // The decoder reads the byte-order mark itself and drops it.
-        QStringDecoder decoder(QStringConverter::Utf16);
-        return decoder(bytes);
-    }
-    QStringDecoder decoder(QStringConverter::System);
-    return decoder(bytes);
-}
-
 namespace {
 
-// Calls visit(line) for each line until it returns false. CR LF, CR and LF end a line.
-template <typename Visit> void forEachLine(QStringView text, Visit visit)
+bool startsWith(QByteArrayView bytes, QByteArrayView mark)
 {
-    qsizetype start = 0;
-    const qsizetype size = text.size();
-    while (start < size) {
-        qsizetype end = start;
-        while (end < size && text[end] != u'\r' && text[end] != u'\n')
-            ++end;
-        if (!visit(text.sliced(start, end - start)))
-            return;
-        if (end < size && text[end] == u'\r' && end + 1 < size && text[end + 1] == u'\n')
-            ++end;
-        start = end + 1;
-    }
+    return bytes.size() >= mark.size() && bytes.first(mark.size()) == mark;
+}
+
+QString decodeAnsi(QByteArrayView bytes)
+{
+#ifdef Q_OS_WIN
+    QStringDecoder decoder(QStringConverter::System); // the ANSI code page
+    return decoder(bytes);
+#else
+    return decodeWindows1252(bytes);
+#endif
 }
 
 } // namespace
 
-namespace {
-
-QStringView withoutLeadingBlanks(QStringView line)
+QString decodeShortcutText(QByteArrayView bytes)
 {
-    qsizetype i = 0;
-    while (i < line.size() && (line[i] == u' ' || line[i] == u'\t'))
-        ++i;
-    return line.sliced(i);
+    if (startsWith(bytes, "\xEF\xBB\xBF"))
+        return QString::fromUtf8(bytes.sliced(3));
+    if (startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF")) {
+        // The decoder reads the byte-order mark itself and drops it.
+        QStringDecoder decoder(QStringConverter::Utf16);
+        return decoder(bytes);
+    }
+    // Stateless, so a sequence cut off by the end of the file counts as invalid too.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8(bytes);
+    return utf8.hasError() ? decodeAnsi(bytes) : text;
 }
 
-// The end of the line that holds position at: the next CR or LF, or the end of the text.
-qsizetype lineEnd(QStringView text, qsizetype at)
+namespace {
+
+// Every rule below is written once for two views of a shortcut: its bytes when they are pure
+// ASCII (nearly every shortcut, and then the same characters in every encoding the reader
+// knows, none of whose byte-order marks is ASCII), else its decoded text.
+char16_t unitAt(QByteArrayView text, qsizetype at)
 {
-    while (at < text.size() && text[at] != u'\r' && text[at] != u'\n')
+    return uchar(text[at]);
+}
+char16_t unitAt(QStringView text, qsizetype at)
+{
+    return text[at].unicode();
+}
+qsizetype indexOfEquals(QByteArrayView text, qsizetype from)
+{
+    return text.indexOf('=', from);
+}
+qsizetype indexOfEquals(QStringView text, qsizetype from)
+{
+    return text.indexOf(u'=', from);
+}
+QString toText(QByteArrayView text)
+{
+    return QString::fromLatin1(text);
+}
+QString toText(QStringView text)
+{
+    return text.toString();
+}
+
+char16_t asciiLower(char16_t c)
+{
+    return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
+}
+
+bool isLineEnd(char16_t c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
+bool isBlank(char16_t c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+// Whether key stands at position at, ignoring ASCII letter case only: a look-alike such as
+// the long s of "BA\u017FEURL=" is another character, as it is for Windows.
+template <typename View> bool hasKeyAt(View text, qsizetype at, std::string_view key)
+{
+    if (at < 0 || text.size() - at < qsizetype(key.size()))
+        return false;
+    for (size_t i = 0; i < key.size(); ++i)
+        if (asciiLower(unitAt(text, at + qsizetype(i))) != asciiLower(char16_t(key[i])))
+            return false;
+    return true;
+}
+
+// The start of the first key anywhere in the text, or -1. Keys end in '=', so the search
+// goes from one '=' to the next.
+template <typename View> qsizetype indexOfKey(View text, std::string_view key)
+{
+    const auto length = qsizetype(key.size());
+    for (qsizetype end = indexOfEquals(text, length - 1); end >= 0;
+         end = indexOfEquals(text, end + 1))
+        if (hasKeyAt(text, end + 1 - length, key))
+            return end + 1 - length;
+    return -1;
+}
+
+template <typename View> qsizetype lineEnd(View text, qsizetype at)
+{
+    while (at < text.size() && !isLineEnd(unitAt(text, at)))
         ++at;
     return at;
 }
 
-// The text after keyword on the first line that contains it. When no line does and a
-// fallbackKey is given, the text after the first line that starts (blanks aside) with it.
-// A keyword without line ends has its first match in the whole text on the first line that
-// contains it, so one search over the text does what a search per line would; a keyword with
-// a line end never fits on one line.
-QString findValue(QStringView text, QStringView keyword, QStringView fallbackKey)
+// The rest of the line from position at.
+template <typename View> View restOfLine(View text, qsizetype at)
 {
-    const bool fitsOnALine = !keyword.contains(u'\r') && !keyword.contains(u'\n');
-    const QStringMatcher matcher(keyword, Qt::CaseInsensitive);
-    if (const qsizetype at = fitsOnALine ? matcher.indexIn(text) : -1; at >= 0) {
-        const qsizetype start = at + keyword.size();
-        return text.sliced(start, lineEnd(text, start) - start).toString();
-    }
-    if (fallbackKey.isEmpty())
-        return {};
-    std::optional<QString> fallback;
-    forEachLine(text, [&](QStringView line) {
-        const QStringView rest = withoutLeadingBlanks(line);
-        if (rest.startsWith(fallbackKey, Qt::CaseInsensitive)) {
-            fallback = rest.sliced(fallbackKey.size()).toString();
-            return false;
-        }
-        return true;
-    });
-    return fallback.value_or(QString());
+    return text.sliced(at, lineEnd(text, at) - at);
 }
 
-char asciiLower(char c)
+// Calls visit(first, end) for each line, first being its position after leading blanks,
+// until visit returns false.
+template <typename View, typename Visit> void forEachLine(View text, Visit visit)
 {
-    return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
+    for (qsizetype start = 0; start < text.size();) {
+        const qsizetype end = lineEnd(text, start);
+        qsizetype first = start;
+        while (first < end && isBlank(unitAt(text, first)))
+            ++first;
+        if (!visit(first, end))
+            return;
+        start = end + 1;
+    }
+}
+
+// Where the values of the first "URL=" line and of the first one in an [InternetShortcut.W]
+// section start; -1 for none.
+struct UrlLines {
+    qsizetype plain = -1;
+    qsizetype unicode = -1;
+};
+
+template <typename View> UrlLines findUrlLines(View text)
+{
+    constexpr std::string_view urlKey = "URL=";
+    constexpr std::string_view unicodeSection = "[InternetShortcut.W]";
+    UrlLines found;
+    bool inUnicodeSection = false;
+    forEachLine(text, [&](qsizetype first, qsizetype end) {
+        if (first < end && unitAt(text, first) == u'[') {
+            while (end > first && isBlank(unitAt(text, end - 1)))
+                --end;
+            inUnicodeSection = end - first == qsizetype(unicodeSection.size()) &&
+                               hasKeyAt(text, first, unicodeSection);
+        } else if (hasKeyAt(text, first, urlKey)) {
+            const qsizetype value = first + qsizetype(urlKey.size());
+            if (found.plain < 0)
+                found.plain = value;
+            if (inUnicodeSection)
+                found.unicode = value;
+        }
+        return found.unicode < 0;
+    });
+    return found;
+}
+
+template <typename View> QString addressIn(View text)
+{
+    constexpr std::string_view baseKey = "BASEURL=";
+    if (const qsizetype at = indexOfKey(text, baseKey); at >= 0)
+        return toText(restOfLine(text, at + qsizetype(baseKey.size())));
+    const UrlLines lines = findUrlLines(text);
+    if (lines.unicode >= 0) {
+        const std::optional<QString> decoded = decodeUtf7(toText(restOfLine(text, lines.unicode)));
+        // A line end inside the shifted run would make the address two lines.
+        if (decoded && !decoded->isEmpty() && !decoded->contains(u'\r') &&
+            !decoded->contains(u'\n'))
+            return *decoded;
+    }
+    return lines.plain >= 0 ? toText(restOfLine(text, lines.plain)) : QString();
+}
+
+int hexValue(char16_t c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    c = asciiLower(c);
+    return c >= u'a' && c <= u'f' ? c - u'a' + 10 : -1;
+}
+
+// The Modified= value: FILETIME counts 100 ns steps since 1601-01-01 UTC.
+template <typename View> std::optional<qint64> modifiedAtIn(View text)
+{
+    constexpr std::string_view key = "Modified=";
+    std::optional<qint64> result;
+    forEachLine(text, [&](qsizetype first, qsizetype end) {
+        if (!hasKeyAt(text, first, key))
+            return true;
+        const qsizetype start = first + qsizetype(key.size());
+        while (end > start && isBlank(unitAt(text, end - 1)))
+            --end;
+        if (end - start != 16 && end - start != 18)
+            return false;
+        quint64 fileTime = 0;
+        for (int byte = 0; byte < 8; ++byte) {
+            const int high = hexValue(unitAt(text, start + 2 * byte));
+            const int low = hexValue(unitAt(text, start + 2 * byte + 1));
+            if (high < 0 || low < 0)
+                return false;
+            fileTime |= quint64(high * 16 + low) << (8 * byte);
+        }
+        for (qsizetype at = start + 16; at < end; ++at)
+            if (hexValue(unitAt(text, at)) < 0)
+                return false;
+        constexpr qint64 secondsFrom1601To1970 = 11'644'473'600;
+        if (fileTime != 0)
+            result = qint64(fileTime / 10'000'000) - secondsFrom1601To1970;
+        return false;
+    });
+    return result;
 }
 
 bool isAscii(QByteArrayView bytes)
@@ -108,71 +235,22 @@ bool isAscii(QByteArrayView bytes)
     return any < 0x80;
 }
 
-// The end of the line that holds position at: the next CR or LF, or the end of the text.
-qsizetype asciiLineEnd(QByteArrayView text, qsizetype at)
-{
-    qsizetype end = text.indexOf('\n', at);
-    if (end < 0)
-        end = text.size();
-    const qsizetype cr = text.sliced(at, end - at).indexOf('\r');
-    return cr < 0 ? end : at + cr;
-}
-
-// The start of the first match of key (any ASCII letter case) at or after from, or -1. The
-// search goes from one '=' to the next, and so finds only keys that end in '='.
-qsizetype indexOfAsciiKey(QByteArrayView text, QLatin1StringView key, qsizetype from)
-{
-    const qsizetype length = key.size();
-    for (qsizetype end = text.indexOf('=', from + length - 1); end >= 0;
-         end = text.indexOf('=', end + 1)) {
-        const qsizetype start = end + 1 - length;
-        qsizetype i = 0;
-        while (i < length && asciiLower(text[start + i]) == asciiLower(key[i].toLatin1()))
-            ++i;
-        if (i == length)
-            return start;
-    }
-    return -1;
-}
-
-// findValue for pure ASCII bytes and ASCII keys that end in '='. Such bytes decode to the same
-// characters in every encoding the reader understands (none of their byte-order marks is
-// ASCII), and for them ignoring case means ignoring ASCII case, so the value is found in the
-// bytes and only it is turned into text. Nearly every shortcut is pure ASCII.
-QString findAsciiValue(QByteArrayView text, QLatin1StringView keyword,
-                       QLatin1StringView fallbackKey)
-{
-    const auto valueAfter = [&text](qsizetype start) {
-        return QString::fromLatin1(text.sliced(start, asciiLineEnd(text, start) - start));
-    };
-    if (const qsizetype at = indexOfAsciiKey(text, keyword, 0); at >= 0)
-        return valueAfter(at + keyword.size());
-    // The first fallback key with nothing but blanks before it on its line.
-    for (qsizetype at = indexOfAsciiKey(text, fallbackKey, 0); at >= 0;
-         at = indexOfAsciiKey(text, fallbackKey, at + 1)) {
-        qsizetype before = at;
-        while (before > 0 && (text[before - 1] == ' ' || text[before - 1] == '\t'))
-            --before;
-        if (before == 0 || text[before - 1] == '\r' || text[before - 1] == '\n')
-            return valueAfter(at + fallbackKey.size());
-    }
-    return {};
-}
-
 } // namespace
-
-QString Parser(QStringView Keyword, QStringView text)
-{
-    if (Keyword.isEmpty())
-        return {};
-    return findValue(text, Keyword, {});
-}
 
 QString shortcutAddress(QByteArrayView bytes)
 {
     if (isAscii(bytes))
-        return findAsciiValue(bytes, QLatin1StringView("BASEURL="), QLatin1StringView("URL="));
-    return findValue(decodeShortcutText(bytes), u"BASEURL=", u"URL=");
+        return addressIn(bytes);
+    const QString text = decodeShortcutText(bytes);
+    return addressIn(QStringView(text));
+}
+
+std::optional<qint64> shortcutModifiedAt(QByteArrayView bytes)
+{
+    if (isAscii(bytes))
+        return modifiedAtIn(bytes);
+    const QString text = decodeShortcutText(bytes);
+    return modifiedAtIn(QStringView(text));
 }
 
 QString readShortcutAddress(OpenFolder &folder, QStringView name)

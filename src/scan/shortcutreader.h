@@ -3,6 +3,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <optional>
+
 namespace quillon {
 
 class OpenFolder;
@@ -10,18 +12,24 @@ class OpenFolder;
 // No more than this much of a shortcut is ever read; real ones are a few hundred bytes.
 inline constexpr qint64 ShortcutReadLimit = 1024 * 1024;
 
-// Turns a shortcut's bytes into text: a UTF-8 byte-order mark is skipped, UTF-16 with a
-// byte-order mark is decoded, anything else is the platform's 8-bit text (UTF-8 on Linux),
-// with invalid bytes as U+FFFD.
+// Turns a shortcut's bytes into text. A UTF-8 byte-order mark is skipped (invalid bytes after
+// it become U+FFFD) and UTF-16 with a byte-order mark is decoded. Without a mark, bytes that
+// are valid UTF-8 as a whole are UTF-8; any others are the ANSI code page Windows wrote them
+// in: the system's on Windows, Windows-1252 elsewhere.
 QString decodeShortcutText(QByteArrayView bytes);
 
-// The text after Keyword on the first line that contains it (any letter case); empty when no
-// line does. Lines end at CR LF, CR or LF.
-QString Parser(QStringView Keyword, QStringView text);
-
-// The address of a shortcut: the "BASEURL=" value as Parser finds it; when no line holds that
-// key, the value of the first "URL=" line (today's browsers write only that one).
+// The address of a shortcut. Keys and section names are matched ignoring ASCII letter case
+// only; lines end at CR LF, CR or LF.
+//  1. The text after the first "BASEURL=", wherever it stands on its line.
+//  2. Else the "URL=" line of an [InternetShortcut.W] section, decoded from UTF-7: it holds
+//     the characters the plain line lost to '?'. Skipped when it is not well-formed.
+//  3. Else the first line that starts (blanks aside) with "URL=".
 QString shortcutAddress(QByteArrayView bytes);
+
+// When the shortcut was made, in Unix seconds: its first "Modified=" line holds a Windows
+// FILETIME as the hex of its eight little-endian bytes, sometimes with two more digits after
+// them. Nothing when there is no such line, it is malformed, or it is zero.
+std::optional<qint64> shortcutModifiedAt(QByteArrayView bytes);
 
 // Reads the shortcut called name in folder, up to the read limit; a file that cannot be read
 // has an empty address.

@@ -12,6 +12,7 @@
 #include "testmain.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -31,9 +32,9 @@ const QString TooBroad =
     QStringLiteral("This Selection Is Too Broad, Please Narrow Down Your Search");
 const QString NothingFound = QStringLiteral("No Favorites Were Found In This Location");
 
-QByteArray shortcut(const QByteArray &address)
+QByteArray shortcut(const char *address)
 {
-    return "[DEFAULT]\r\nBASEURL=" + address + "\r\n";
+    return quillon::test::FavoritesTree::shortcutBytes(QString::fromLatin1(address));
 }
 
 struct Fixture {
@@ -61,7 +62,8 @@ struct Fixture {
         WindowEnvironment env;
         env.fileSystem = using_ ? using_ : &fs;
         env.profile = PlatformProfile::windows();
-        env.drives = {QStringLiteral("C:"), QStringLiteral("D:")};
+        env.drives = {{QStringLiteral("C:"), QStringLiteral("C:")},
+                      {QStringLiteral("D:"), QStringLiteral("D:")}};
         env.initialFolder = initialFolder;
         env.homeFolder = QStringLiteral("C:\\Users\\me");
         window = std::make_unique<MainWindow>(dialogs, env);
@@ -70,18 +72,39 @@ struct Fixture {
     FolderList *dir() const { return window->findChild<FolderList *>(QStringLiteral("Dir1")); }
     DriveList *drive() const { return window->findChild<DriveList *>(QStringLiteral("Drive1")); }
     LinkGrid *grid() const { return window->findChild<LinkGrid *>(QStringLiteral("UltraGrid")); }
+    QTableView *view() const
+    {
+        return grid()->findChild<QTableView *>(QStringLiteral("gridTable"));
+    }
+    QString caption() const
+    {
+        return grid()->findChild<QLabel *>(QStringLiteral("gridCaption"))->text();
+    }
     QPushButton *writeButton() const
     {
         return window->findChild<QPushButton *>(QStringLiteral("cmdWriteToFile"));
     }
     void openFolder(const QString &path) const { QVERIFY(dir()->setPath(path)); }
 
-    QStringList sites() const
+    // The rows the grid shows, as "folder|site" ("-" for no folder).
+    QStringList rows() const
     {
         QStringList out;
-        for (const LinkRecord &r : window->linkRecordset()->records())
-            out << r.FolderName.value_or(QStringLiteral("-")) + u'|' + *r.SiteName;
+        const LinkTableModel *model = grid()->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QVariant folder = model->index(row, LinkTableModel::FolderColumn).data();
+            out << (folder.isValid() ? folder.toString() : QStringLiteral("-")) + u'|' +
+                       model->index(row, LinkTableModel::SiteColumn).data().toString();
+        }
         return out;
+    }
+
+    // The filter the save dialog offers, asked for and cancelled.
+    QString saveFilter()
+    {
+        dialogs.saveAnswers = {std::nullopt};
+        window->writeToFile();
+        return dialogs.saveRequests.isEmpty() ? QString() : dialogs.saveRequests.last().filter;
     }
 };
 
@@ -95,13 +118,12 @@ private Q_SLOTS:
     void startUpWithoutAFolderChangeLeavesTheGridUnbound();
     void refusalIsAnExactComparison_data();
     void refusalIsAnExactComparison();
-    void generateFillsTheBoundTableAndCanRepeat();
+    void generateFillsTheGridAndCanRepeat();
     void nothingFoundIsReportedAndWritesAnEmptyFile();
     void folderOrDriveChangeReturnsToFresh();
-    void outputTypeChoosesKindAndFilter();
-    void writeToFileInBothKinds();
+    void outputKindChoosesWhatIsWrittenAndTheFilter();
     void writeToFileCancelAndFailure();
-    void exitClosesTheTableAndEnds();
+    void exitLetsGoOfTheLinksAndEnds();
     void closingDuringAWalkStopsIt();
 };
 
@@ -109,29 +131,22 @@ void TestWindowController::startUpIsFreshAndRefusesTheStartFolder()
 {
     Fixture f;
     f.open();
-    QCOMPARE(f.window->UserSelectedPath, QStringLiteral("C:\\Documents and Settings"));
     QCOMPARE(f.dir()->path(), QStringLiteral("C:\\Documents and Settings"));
     QCOMPARE(f.drive()->drive(), QStringLiteral("C:"));
-    QCOMPARE(f.window->htmlOutput(), OutputKind::Dat);
-    QCOMPARE(f.window->dialogFilter(), QStringLiteral("DAT (*.dat)|*.dat"));
+    QCOMPARE(f.saveFilter(), QStringLiteral("DAT (*.dat)|*.dat"));
     QVERIFY(!f.writeButton()->isEnabled());
-    QCOMPARE(f.grid()->caption(), QStringLiteral("Deselect What You Do Not Want"));
-    // The grid shows the table bound by the folder change; the window holds a second one.
-    QVERIFY(f.grid()->dataSource());
-    QVERIFY(f.window->linkRecordset());
-    QVERIFY(f.grid()->dataSource() != f.window->linkRecordset());
-    QVERIFY(f.dialogs.messages.isEmpty());
+    // The move away from the initial folder bound an empty table to the grid.
+    QCOMPARE(f.caption(), QStringLiteral("Deselect What You Do Not Want"));
+    QVERIFY(f.grid()->model()->table());
+    QCOMPARE(f.grid()->model()->rowCount(), 0);
 
-    const auto shown = f.grid()->dataSource();
-    const auto before = f.window->linkRecordset();
-    f.window->cmdGenerate_Click();
-    QCOMPARE(f.dialogs.messages,
+    f.window->generate();
+    QCOMPARE(f.dialogs.takeMessages(),
              QList<Message>({{TooBroad, QStringLiteral("Quillon"), Dialogs::Icon::None}}));
-    QVERIFY(f.window->linkRecordset() != before);
-    QCOMPARE(f.window->linkRecordset()->recordCount(), 0);
-    QCOMPARE(f.grid()->dataSource(), shown);
     QVERIFY(!f.writeButton()->isEnabled());
-    QCOMPARE(f.window->UserSelectedPath, QStringLiteral("C:\\Documents and Settings"));
+    // Refused again: the path kept is still the bare start folder.
+    f.window->generate();
+    QCOMPARE(f.dialogs.takeMessageTexts(), QStringList{TooBroad});
 }
 
 void TestWindowController::startUpSurvivesAMissingStartFolder()
@@ -141,51 +156,50 @@ void TestWindowController::startUpSurvivesAMissingStartFolder()
     ScriptedDialogs dialogs;
     WindowEnvironment env{&fs,
                           PlatformProfile::windows(),
-                          {QStringLiteral("C:")},
+                          {{QStringLiteral("C:"), QStringLiteral("C:")}},
                           QStringLiteral("C:\\Gone"),
                           QStringLiteral("C:\\Users\\me")};
     MainWindow window(dialogs, env);
-    QCOMPARE(window.UserSelectedPath, QStringLiteral("C:\\Users\\me"));
-    QCOMPARE(window.htmlOutput(), OutputKind::Dat);
-    QCOMPARE(window.dialogFilter(), QStringLiteral("DAT (*.dat)|*.dat"));
+    QCOMPARE(window.findChild<FolderList *>(QStringLiteral("Dir1"))->path(),
+             QStringLiteral("C:\\Users\\me"));
     QVERIFY(!window.findChild<QPushButton *>(QStringLiteral("cmdWriteToFile"))->isEnabled());
-    QVERIFY(dialogs.messages.isEmpty());
 
-    // Without a home folder either, the root is opened.
+    // Without a home folder either, the root is opened, and Generate refuses it.
     MemoryFileSystem bare;
     bare.addFolder(QStringLiteral("C:\\"));
     env.fileSystem = &bare;
     MainWindow rootWindow(dialogs, env);
-    QCOMPARE(rootWindow.UserSelectedPath, QStringLiteral("C:\\"));
+    QCOMPARE(rootWindow.findChild<FolderList *>(QStringLiteral("Dir1"))->path(),
+             QStringLiteral("C:\\"));
+    rootWindow.generate();
+    QCOMPARE(dialogs.takeMessageTexts(), QStringList{TooBroad});
 }
 
 void TestWindowController::startUpWithoutAFolderChangeLeavesTheGridUnbound()
 {
     Fixture f;
     f.open(QStringLiteral("C:\\Documents and Settings\\"));
-    QVERIFY(!f.grid()->dataSource());
-    QCOMPARE(f.grid()->caption(), QString());
-    QCOMPARE(f.window->UserSelectedPath, QStringLiteral("C:\\Documents and Settings"));
-    QCOMPARE(f.window->htmlOutput(), OutputKind::Dat);
+    QVERIFY(!f.grid()->model()->table());
+    QCOMPARE(f.caption(), QString());
+    QCOMPARE(f.saveFilter(), QStringLiteral("DAT (*.dat)|*.dat"));
+    f.window->generate();
+    QCOMPARE(f.dialogs.takeMessageTexts(), QStringList{TooBroad});
 }
 
+// The records' folder names show the path handed to the walk: its length is cut from each.
 void TestWindowController::refusalIsAnExactComparison_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<bool>("refused");
-    QTest::addColumn<QString>("handedOn");
-    QTest::addColumn<QStringList>("records");
-    QTest::newRow("the root") << "C:\\" << true << "" << QStringList();
-    QTest::newRow("the start folder")
-        << "C:\\Documents and Settings" << true << "" << QStringList();
+    QTest::addColumn<QStringList>("rows");
+    QTest::newRow("the root") << "C:\\" << true << QStringList();
+    QTest::newRow("the start folder") << "C:\\Documents and Settings" << true << QStringList();
     QTest::newRow("lower-case root, two backslashes")
-        << "c:\\" << false << "c:\\\\"
+        << "c:\\" << false
         << QStringList({"Documents and Settings\\me\\Favorites|Top",
                         "Documents and Settings\\me\\Favorites\\News|BBC", "-|CNN"});
-    QTest::newRow("another drive's root")
-        << "D:\\" << false << "D:\\\\" << QStringList({"Links|d"});
+    QTest::newRow("another drive's root") << "D:\\" << false << QStringList({"Links|d"});
     QTest::newRow("a folder below") << "C:\\Documents and Settings\\me\\Favorites" << false
-                                    << "C:\\Documents and Settings\\me\\Favorites\\"
                                     << QStringList({"-|Top", "News|BBC", "-|CNN"});
 }
 
@@ -193,41 +207,32 @@ void TestWindowController::refusalIsAnExactComparison()
 {
     QFETCH(QString, folder);
     QFETCH(bool, refused);
-    QFETCH(QString, handedOn);
-    QFETCH(QStringList, records);
+    QFETCH(QStringList, rows);
     Fixture f;
     f.open();
     f.openFolder(folder);
-    QCOMPARE(f.window->UserSelectedPath, folder);
-    f.window->cmdGenerate_Click();
-    QCOMPARE(f.dialogs.messageTexts(), refused ? QStringList{TooBroad} : QStringList{});
+    f.window->generate();
+    QCOMPARE(f.dialogs.takeMessageTexts(), refused ? QStringList{TooBroad} : QStringList{});
     QCOMPARE(f.writeButton()->isEnabled(), !refused);
-    if (!refused) {
-        QCOMPARE(f.window->UserSelectedPath, handedOn);
-        QCOMPARE(f.sites(), records);
-        QCOMPARE(f.grid()->dataSource(), f.window->linkRecordset());
-    }
+    QCOMPARE(f.rows(), rows);
 }
 
-void TestWindowController::generateFillsTheBoundTableAndCanRepeat()
+void TestWindowController::generateFillsTheGridAndCanRepeat()
 {
     Fixture f;
     f.open();
     f.openFolder(QStringLiteral("C:\\Documents and Settings\\me\\Favorites"));
-    f.window->cmdGenerate_Click();
-    const QString first = f.window->UserSelectedPath;
-    const QStringList firstSites = f.sites();
-    QCOMPARE(f.grid()->model()->rowCount(), 3);
-    QCOMPARE(f.grid()->view()->currentIndex(), f.grid()->model()->index(0, 0));
+    f.window->generate();
+    const QStringList first = f.rows();
+    QCOMPARE(first, QStringList({"-|Top", "News|BBC", "-|CNN"}));
+    QCOMPARE(f.view()->currentIndex(), f.grid()->model()->index(0, 0));
 
     const int listedBefore =
         f.fs.listCount(QStringLiteral("C:\\Documents and Settings\\me\\Favorites\\News"));
-    f.window->cmdGenerate_Click();
-    QCOMPARE(f.window->UserSelectedPath, first);
-    QCOMPARE(f.sites(), firstSites);
+    f.window->generate();
+    QCOMPARE(f.rows(), first);
     QCOMPARE(f.fs.listCount(QStringLiteral("C:\\Documents and Settings\\me\\Favorites\\News")),
              listedBefore + 1);
-    QVERIFY(f.dialogs.messages.isEmpty());
 }
 
 void TestWindowController::nothingFoundIsReportedAndWritesAnEmptyFile()
@@ -235,20 +240,21 @@ void TestWindowController::nothingFoundIsReportedAndWritesAnEmptyFile()
     Fixture f;
     f.open();
     f.openFolder(QStringLiteral("C:\\Windows"));
-    f.window->cmdGenerate_Click();
-    QCOMPARE(f.dialogs.messages,
+    f.window->generate();
+    QCOMPARE(f.dialogs.takeMessages(),
              QList<Message>({{NothingFound, QStringLiteral("Quillon"), Dialogs::Icon::None}}));
     QVERIFY(f.writeButton()->isEnabled());
-    QCOMPARE(f.grid()->caption(), QStringLiteral("Deselect What You Do Not Want"));
+    QCOMPARE(f.caption(), QStringLiteral("Deselect What You Do Not Want"));
 
     QTemporaryDir out;
     const QString target = out.filePath(QStringLiteral("empty.dat"));
     f.dialogs.saveAnswers = {target};
-    f.window->cmdWriteToFile_Click();
+    f.window->writeToFile();
     QVERIFY(QFileInfo::exists(target));
     QCOMPARE(QFileInfo(target).size(), 0);
-    QCOMPARE(f.dialogs.messages.last(),
-             (Message{QString(), QStringLiteral("Success"), Dialogs::Icon::None}));
+    QCOMPARE(f.dialogs.takeMessages(),
+             QList<Message>({{QStringLiteral("0 links written to %1.").arg(target),
+                              QStringLiteral("Success"), Dialogs::Icon::None}}));
 }
 
 void TestWindowController::folderOrDriveChangeReturnsToFresh()
@@ -256,68 +262,51 @@ void TestWindowController::folderOrDriveChangeReturnsToFresh()
     Fixture f;
     f.open();
     f.openFolder(QStringLiteral("C:\\Documents and Settings\\me\\Favorites"));
-    f.window->cmdGenerate_Click();
+    f.window->generate();
     QVERIFY(f.writeButton()->isEnabled());
 
     f.drive()->setCurrentIndex(1); // the user picks D:
     QCOMPARE(f.dir()->path(), QStringLiteral("D:\\"));
-    QCOMPARE(f.window->UserSelectedPath, QStringLiteral("D:\\"));
     QVERIFY(!f.writeButton()->isEnabled());
-    QCOMPARE(f.window->linkRecordset()->recordCount(), 0);
-    QCOMPARE(f.grid()->dataSource(), f.window->linkRecordset());
     QCOMPARE(f.grid()->model()->rowCount(), 0);
 
-    // Opening the folder that is already open changes nothing: the stored path keeps its "\".
-    f.window->cmdGenerate_Click();
-    QCOMPARE(f.window->UserSelectedPath, QStringLiteral("D:\\\\"));
+    // Opening the folder that is already open changes nothing: Write To File stays enabled.
+    f.window->generate();
+    QCOMPARE(f.rows(), QStringList({"Links|d"}));
     f.openFolder(QStringLiteral("D:\\"));
-    QCOMPARE(f.window->UserSelectedPath, QStringLiteral("D:\\\\"));
     QVERIFY(f.writeButton()->isEnabled());
+    QCOMPARE(f.rows(), QStringList({"Links|d"}));
 
     // A folder that cannot be opened is reported, and the window stays as it was.
     QVERIFY(!f.dir()->setPath(QStringLiteral("E:\\")));
-    f.drive()->addItem(QStringLiteral("E:"));
+    f.drive()->addItem(QStringLiteral("E:"), QStringLiteral("E:"));
     f.drive()->setCurrentIndex(2);
-    QCOMPARE(f.dialogs.messages.size(), 1);
-    QCOMPARE(f.dialogs.messages.first().icon, Dialogs::Icon::Critical);
-    QVERIFY(f.dialogs.messages.first().text.contains(QStringLiteral("E:\\")));
+    const QList<Message> messages = f.dialogs.takeMessages();
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages.first().icon, Dialogs::Icon::Critical);
+    QVERIFY(messages.first().text.contains(QStringLiteral("E:\\")));
     QCOMPARE(f.dir()->path(), QStringLiteral("D:\\"));
     QCOMPARE(f.drive()->drive(), QStringLiteral("D:"));
 }
 
-void TestWindowController::outputTypeChoosesKindAndFilter()
-{
-    Fixture f;
-    f.open();
-    f.window->findChild<QRadioButton *>(QStringLiteral("optOutPutType_1"))->setChecked(true);
-    QCOMPARE(f.window->htmlOutput(), OutputKind::Html);
-    QCOMPARE(f.window->dialogFilter(), QStringLiteral("HTML (*.html)|*.html"));
-    f.window->optOutPutType_Click(2);
-    f.window->optOutPutType_Click(-1);
-    QCOMPARE(f.window->htmlOutput(), OutputKind::Html);
-    QCOMPARE(f.window->dialogFilter(), QStringLiteral("HTML (*.html)|*.html"));
-    f.window->findChild<QRadioButton *>(QStringLiteral("optOutPutType_0"))->setChecked(true);
-    QCOMPARE(f.window->htmlOutput(), OutputKind::Dat);
-    QCOMPARE(f.window->dialogFilter(), QStringLiteral("DAT (*.dat)|*.dat"));
-}
-
-void TestWindowController::writeToFileInBothKinds()
+void TestWindowController::outputKindChoosesWhatIsWrittenAndTheFilter()
 {
     Fixture f;
     f.open();
     f.openFolder(QStringLiteral("C:\\Documents and Settings\\me\\Favorites"));
-    f.window->cmdGenerate_Click();
-    // Unticking the group's first row drops its heading; its other link follows the previous one.
+    f.window->generate();
+    // Unticking the group's first row moves its heading to the group's next ticked row.
     LinkTableModel *model = f.grid()->model();
     QVERIFY(model->setData(model->index(1, 0), Qt::Unchecked, Qt::CheckStateRole));
 
     QTemporaryDir out;
     const QString dat = out.filePath(QStringLiteral("links"));
     f.dialogs.saveAnswers = {dat};
-    f.window->cmdWriteToFile_Click();
+    f.window->writeToFile();
     QCOMPARE(readFileBytes(dat),
              QByteArray("<UL> \r\n"
                         "<LI><A HREF='http://top/' target='_blank'>Top</A><BR>\r\n"
+                        "<BR>\r\n<FONT SIZE='+1'><U><B>News</B></U></FONT>\r\n<BR>\r\n"
                         "<LI><A HREF='http://cnn/' target='_blank'>CNN</A><BR>\r\n"
                         "</UL> \r\n"));
     QCOMPARE(f.dialogs.saveRequests.last().title, QStringLiteral("Save As"));
@@ -327,16 +316,29 @@ void TestWindowController::writeToFileInBothKinds()
     f.window->findChild<QRadioButton *>(QStringLiteral("optOutPutType_1"))->setChecked(true);
     const QString html = out.filePath(QStringLiteral("links.html"));
     f.dialogs.saveAnswers = {html};
-    f.window->cmdWriteToFile_Click();
+    f.window->writeToFile();
     QCOMPARE(f.dialogs.saveRequests.last().proposedName, dat); // the last confirmed name
-    QCOMPARE(f.dialogs.saveRequests.last().filter, QStringLiteral("HTML (*.html)|*.html"));
+    QCOMPARE(f.dialogs.saveRequests.last().filter,
+             QStringLiteral("Web page (*.html)|*.html|Bookmarks for browsers (*.html)|*.html"));
     const QByteArray page = readFileBytes(html);
     QVERIFY(page.startsWith(
         "<HTML>\r\n<HEAD>\r\n<TITLE>Links</TITLE>\r\n</HEAD>\r\n<BODY>\r\n<UL> \r\n"));
     QVERIFY(page.endsWith("</UL> \r\n</BODY>\r\n</HTML>\r\n"));
     QVERIFY(!page.contains("BBC"));
-    QCOMPARE(f.dialogs.messages.size(), 2);
-    QCOMPARE(f.dialogs.unexpectedDialogs, 0);
+
+    // The second type the dialog offers for .HTML writes a bookmarks file instead.
+    const QString bookmarks = out.filePath(QStringLiteral("bookmarks.html"));
+    f.dialogs.saveAnswers = {bookmarks};
+    f.dialogs.saveTypeAnswers = {1};
+    f.window->writeToFile();
+    QVERIFY(readFileBytes(bookmarks).startsWith("<!DOCTYPE NETSCAPE-Bookmark-file-1>"));
+    QCOMPARE(f.dialogs.takeMessageTexts(),
+             QStringList({QStringLiteral("2 links written to %1.").arg(dat),
+                          QStringLiteral("2 links written to %1.").arg(html),
+                          QStringLiteral("2 links written to %1.").arg(bookmarks)}));
+
+    f.window->chooseOutputKind(OutputKind::Dat);
+    QCOMPARE(f.saveFilter(), QStringLiteral("DAT (*.dat)|*.dat"));
 }
 
 void TestWindowController::writeToFileCancelAndFailure()
@@ -344,7 +346,7 @@ void TestWindowController::writeToFileCancelAndFailure()
     Fixture f;
     f.open();
     f.openFolder(QStringLiteral("C:\\Documents and Settings\\me\\Favorites"));
-    f.window->cmdGenerate_Click();
+    f.window->generate();
     QTemporaryDir out;
     const QString existing = out.filePath(QStringLiteral("keep.dat"));
     QFile file(existing);
@@ -353,35 +355,37 @@ void TestWindowController::writeToFileCancelAndFailure()
     file.close();
 
     f.dialogs.saveAnswers = {std::nullopt, QString()}; // cancel, then an empty name
-    f.window->cmdWriteToFile_Click();
-    f.window->cmdWriteToFile_Click();
-    QVERIFY(f.dialogs.messages.isEmpty());
+    f.window->writeToFile();
+    f.window->writeToFile();
+    QVERIFY(f.dialogs.takeMessages().isEmpty());
     QCOMPARE(readFileBytes(existing), QByteArray("precious"));
 
     f.dialogs.saveAnswers = {out.filePath(QStringLiteral("missing/links.dat"))};
-    f.window->cmdWriteToFile_Click();
-    QCOMPARE(f.dialogs.messages.size(), 1);
-    QCOMPARE(f.dialogs.messages.first().title, QStringLiteral("Error"));
-    QCOMPARE(f.dialogs.messages.first().icon, Dialogs::Icon::Critical);
-    QVERIFY(f.dialogs.messages.first().text.contains(QStringLiteral("missing/links.dat")));
+    f.window->writeToFile();
+    const QList<Message> failed = f.dialogs.takeMessages();
+    QCOMPARE(failed.size(), 1);
+    QCOMPARE(failed.first().title, QStringLiteral("Error"));
+    QCOMPARE(failed.first().icon, Dialogs::Icon::Critical);
+    QVERIFY(failed.first().text.contains(QStringLiteral("missing/links.dat")));
 
     f.dialogs.saveAnswers = {existing};
-    f.window->cmdWriteToFile_Click();
-    QCOMPARE(f.dialogs.messages.last().title, QStringLiteral("Success"));
+    f.window->writeToFile();
+    QCOMPARE(f.dialogs.takeMessages().last().title, QStringLiteral("Success"));
     QVERIFY(readFileBytes(existing).startsWith("<UL> \r\n"));
-    QCOMPARE(f.dialogs.unexpectedDialogs, 0);
 }
 
-void TestWindowController::exitClosesTheTableAndEnds()
+void TestWindowController::exitLetsGoOfTheLinksAndEnds()
 {
     Fixture f;
     f.open();
-    const std::weak_ptr<LinkTable> table = f.window->linkRecordset();
+    f.openFolder(QStringLiteral("C:\\Documents and Settings\\me\\Favorites"));
+    f.window->generate();
+    const std::weak_ptr<LinkTable> table = f.grid()->model()->table();
     QSignalSpy ended(f.window.get(), &MainWindow::programEnded);
-    f.window->cmdExit_Click();
+    f.window->endProgram();
     QCOMPARE(ended.size(), 1);
-    QVERIFY(!f.window->linkRecordset());
-    QVERIFY(table.expired());
+    // The grid still shows the links, but the window no longer holds them.
+    QCOMPARE(table.use_count(), 1);
 }
 
 void TestWindowController::closingDuringAWalkStopsIt()
@@ -398,11 +402,9 @@ void TestWindowController::closingDuringAWalkStopsIt()
         if (++listings == 3)
             f.window->close(); // as the window system's close button would, mid-walk
     };
-    f.window->cmdGenerate_Click();
+    f.window->generate();
     QVERIFY(!f.window->isVisible());
-    QVERIFY(!f.window->isWalking());
-    QVERIFY(f.window->linkRecordset()->recordCount() < 20);
-    QVERIFY(f.dialogs.messages.isEmpty());
+    QVERIFY(f.grid()->model()->rowCount() < 20);
 }
 
 QUILLON_TEST_MAIN(TestWindowController)

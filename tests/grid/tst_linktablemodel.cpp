@@ -3,6 +3,7 @@
 #include "testmain.h"
 
 #include <QAbstractItemModelTester>
+#include <QFont>
 #include <QSignalSpy>
 
 using namespace quillon;
@@ -31,6 +32,8 @@ private Q_SLOTS:
     void bulkTickingSignalsRunsOfRows();
     void folderGroupSpansFromOpenerToNextOpener_data();
     void folderGroupSpansFromOpenerToNextOpener();
+    void scriptAddressesShowWhyTheyStartUnticked_data();
+    void scriptAddressesShowWhyTheyStartUnticked();
 };
 
 void TestLinkTableModel::showsFieldsAsColumns()
@@ -51,12 +54,8 @@ void TestLinkTableModel::showsFieldsAsColumns()
     QVERIFY(model.flags(model.index(0, 0)) & Qt::ItemIsUserCheckable);
     QVERIFY(!(model.flags(model.index(0, 2)) & (Qt::ItemIsUserCheckable | Qt::ItemIsEditable)));
 
-    model.setCellBackground([](const LinkRecord &r, int column) -> std::optional<QColor> {
-        if (column == 1 && r.opensFolderGroup())
-            return QColor(Qt::gray);
-        return std::nullopt;
-    });
-    QCOMPARE(model.index(0, 1).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::gray));
+    // Light grey marks only the folder cell of a row that opens a group.
+    QCOMPARE(model.index(0, 1).data(Qt::BackgroundRole).value<QColor>(), QColor(192, 192, 192));
     QVERIFY(!model.index(0, 2).data(Qt::BackgroundRole).isValid());
     QVERIFY(!model.index(1, 1).data(Qt::BackgroundRole).isValid());
 }
@@ -144,6 +143,38 @@ void TestLinkTableModel::folderGroupSpansFromOpenerToNextOpener()
     const auto [first, last] = model.folderGroup(row);
     QTEST(first, "first");
     QTEST(last, "last");
+}
+
+void TestLinkTableModel::scriptAddressesShowWhyTheyStartUnticked_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("script");
+    QTest::newRow("javascript") << "javascript:alert(1)" << true;
+    QTest::newRow("hidden scheme") << " \x01java\tscript:void(0)" << true;
+    QTest::newRow("data") << "DATA:text/html,<b>x</b>" << true;
+    QTest::newRow("web page") << "http://example.com/javascript:" << false;
+    QTest::newRow("mail") << "mailto:me@example.com" << false;
+}
+
+void TestLinkTableModel::scriptAddressesShowWhyTheyStartUnticked()
+{
+    QFETCH(QString, address);
+    QFETCH(bool, script);
+    auto table = std::make_shared<LinkTable>();
+    table->append({false, QStringLiteral("Group"), QStringLiteral("site"), address});
+    LinkTableModel model;
+    model.setTable(table);
+    const QModelIndex cell = model.index(0, LinkTableModel::UrlColumn);
+    QCOMPARE(cell.data().toString(), address);
+    const QString tip = cell.data(Qt::ToolTipRole).toString();
+    QCOMPARE(tip.startsWith(QStringLiteral("Script address")), script);
+    QVERIFY(tip.endsWith(address));
+    QCOMPARE(cell.data(Qt::ForegroundRole).isValid(), script);
+    QCOMPARE(cell.data(Qt::FontRole).value<QFont>().italic(), script);
+    // Only the address cell looks different, and the row can still be ticked.
+    QVERIFY(!model.index(0, LinkTableModel::SiteColumn).data(Qt::ForegroundRole).isValid());
+    QVERIFY(model.setData(model.index(0, 0), Qt::Checked, Qt::CheckStateRole));
+    QCOMPARE(table->record(0).Selected, std::optional<bool>(true));
 }
 
 QUILLON_TEST_MAIN(TestLinkTableModel)

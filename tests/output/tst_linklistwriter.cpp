@@ -1,3 +1,4 @@
+#include "failingdevice.h"
 #include "favoritestree.h"
 #include "links/linktable.h"
 #include "output/linklistwriter.h"
@@ -11,6 +12,7 @@
 #include <unistd.h>
 
 using namespace quillon;
+using quillon::test::FailingDevice;
 using quillon::test::readFileBytes;
 
 Q_DECLARE_METATYPE(quillon::LinkRecord)
@@ -32,27 +34,6 @@ LinkTable sampleTable()
     t.append(rec(true, std::nullopt, QStringLiteral("CNN"), QStringLiteral("http://cnn/")));
     return t;
 }
-
-// A device that accepts a few bytes and then fails, like a full disk.
-class FailingDevice : public QIODevice {
-public:
-    FailingDevice() { open(WriteOnly); }
-
-protected:
-    qint64 readData(char *, qint64) override { return -1; }
-    qint64 writeData(const char *, qint64 len) override
-    {
-        if (m_written + len > 10) {
-            setErrorString(QStringLiteral("No space left on device"));
-            return -1;
-        }
-        m_written += len;
-        return len;
-    }
-
-private:
-    qint64 m_written = 0;
-};
 
 } // namespace
 
@@ -94,23 +75,40 @@ void TestLinkListWriter::headingsFollowTheTicks_data()
 {
     QTest::addColumn<QList<bool>>("ticks");
     QTest::addColumn<QByteArray>("expected");
-    const QByteArray heading = "<BR>\r\n<FONT SIZE='+1'><U><B>News</B></U></FONT>\r\n<BR>\r\n";
+    // Rows: Top (start folder), News: BBC, CNN, Sport: ESPN.
+    const QByteArray news = "<BR>\r\n<FONT SIZE='+1'><U><B>News</B></U></FONT>\r\n<BR>\r\n";
+    const QByteArray sport = "<BR>\r\n<FONT SIZE='+1'><U><B>Sport</B></U></FONT>\r\n<BR>\r\n";
     const QByteArray top = "<LI><A HREF='http://top/' target='_blank'>Top</A><BR>\r\n";
     const QByteArray bbc = "<LI><A HREF='http://bbc/' target='_blank'>BBC</A><BR>\r\n";
     const QByteArray cnn = "<LI><A HREF='http://cnn/' target='_blank'>CNN</A><BR>\r\n";
-    QTest::newRow("none ticked") << QList<bool>{false, false, false}
-                                 << QByteArray("<UL> \r\n</UL> \r\n");
-    QTest::newRow("group start unticked: no heading, links follow the previous group")
-        << QList<bool>{true, false, true} << "<UL> \r\n" + top + cnn + "</UL> \r\n";
-    QTest::newRow("only the group start")
-        << QList<bool>{false, true, false} << "<UL> \r\n" + heading + bbc + "</UL> \r\n";
+    const QByteArray espn = "<LI><A HREF='http://espn/' target='_blank'>ESPN</A><BR>\r\n";
+    const QByteArray open = "<UL> \r\n";
+    const QByteArray close = "</UL> \r\n";
+    QTest::newRow("all ticked: one heading per folder")
+        << QList<bool>{true, true, true, true}
+        << open + top + news + bbc + cnn + sport + espn + close;
+    QTest::newRow("none ticked") << QList<bool>{false, false, false, false} << open + close;
+    QTest::newRow("first of a group unticked: heading moves to the next ticked")
+        << QList<bool>{true, false, true, true} << open + top + news + cnn + sport + espn + close;
+    QTest::newRow("group with nothing ticked has no heading")
+        << QList<bool>{true, false, false, true} << open + top + sport + espn + close;
+    QTest::newRow("only the first of a group")
+        << QList<bool>{false, true, false, false} << open + news + bbc + close;
+    QTest::newRow("start folder unticked")
+        << QList<bool>{false, false, true, false} << open + news + cnn + close;
 }
 
 void TestLinkListWriter::headingsFollowTheTicks()
 {
     QFETCH(QList<bool>, ticks);
     QFETCH(QByteArray, expected);
-    LinkTable table = sampleTable();
+    LinkTable table;
+    table.append(rec(true, std::nullopt, QStringLiteral("Top"), QStringLiteral("http://top/")));
+    table.append(
+        rec(true, QStringLiteral("News"), QStringLiteral("BBC"), QStringLiteral("http://bbc/")));
+    table.append(rec(true, std::nullopt, QStringLiteral("CNN"), QStringLiteral("http://cnn/")));
+    table.append(
+        rec(true, QStringLiteral("Sport"), QStringLiteral("ESPN"), QStringLiteral("http://espn/")));
     for (int i = 0; i < ticks.size(); ++i)
         table.setSelected(i, ticks[i]);
     QCOMPARE(linkListBytes(table, OutputKind::Dat), expected);
@@ -137,6 +135,11 @@ void TestLinkListWriter::valuesAreEscapedToPureAscii_data()
         << QByteArray("<BR>\r\n<FONT SIZE='+1'><U><B>A&lt;B&gt;&amp;&quot;C&quot;</B></U></FONT>"
                       "\r\n<BR>\r\n<LI><A HREF='http://x/?a=1&amp;b=&#39;2&#39;' "
                       "target='_blank'>It&#39;s &lt;b&gt;</A><BR>\r\n");
+    QTest::newRow("C1 controls a browser would read as other characters")
+        << rec(true, std::nullopt, QStringLiteral("\u0080\u0081\u0085\u009d\u009f\u00a0"),
+               QString())
+        << QByteArray("<LI><A HREF='' target='_blank'>&#65533;&#129;&#65533;&#157;&#65533;&#160;"
+                      "</A><BR>\r\n");
     QTest::newRow("non-ASCII as code points, never surrogate halves")
         << rec(true, std::nullopt, QStringLiteral("Caf\u00e9 \U0001F600\t\u007f"),
                QString(QChar(0xD800)) + u'x')
@@ -161,7 +164,7 @@ void TestLinkListWriter::emptyTableWritesNothing()
 
 void TestLinkListWriter::failingDeviceReportsItsError()
 {
-    FailingDevice device;
+    FailingDevice device(10);
     QString error;
     QVERIFY(!writeLinkList(device, sampleTable(), OutputKind::Html, &error));
     QCOMPARE(error, QStringLiteral("No space left on device"));
@@ -201,6 +204,9 @@ void TestLinkListWriter::failedSaveKeepsTheOldFile()
     QVERIFY(!saveLinkList(dir.filePath(QStringLiteral("adir")), sampleTable(), OutputKind::Html,
                           &error));
     QVERIFY(QFileInfo(dir.filePath(QStringLiteral("adir"))).isDir());
+
+    // Cancelled at the last moment, after everything was written to the temporary file.
+    QVERIFY(!saveLinkList(existing, sampleTable(), OutputKind::Html, &error, [] { return false; }));
 
     if (::geteuid() != 0) {
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);

@@ -2,6 +2,7 @@
 // folder, FIFO or dangling link where the file should be. Each time the old file stays as it
 // was, no temporary file is left, the error names the file, and the next save works.
 
+#include "failingdevice.h"
 #include "links/linktable.h"
 #include "output/linklistwriter.h"
 #include "testmain.h"
@@ -23,6 +24,7 @@
 #include <unistd.h>
 
 using namespace quillon;
+using quillon::test::FailingDevice;
 
 namespace {
 
@@ -34,36 +36,6 @@ LinkTable tableOf(int records)
                       QStringLiteral("http://example.org/%1").arg(i)});
     return table;
 }
-
-// Takes room bytes, then refuses with a message; may take less than offered in one call.
-class SmallDevice final : public QIODevice {
-public:
-    SmallDevice(qint64 room, qint64 perCall)
-        : m_room(room)
-        , m_perCall(perCall)
-    {
-        open(WriteOnly);
-    }
-    QByteArray written;
-
-protected:
-    qint64 readData(char *, qint64) override { return -1; }
-    qint64 writeData(const char *data, qint64 len) override
-    {
-        if (m_room == 0) {
-            setErrorString(QStringLiteral("No space left on device"));
-            return -1;
-        }
-        const qint64 taken = std::min({len, m_room, m_perCall});
-        written.append(data, taken);
-        m_room -= taken;
-        return taken;
-    }
-
-private:
-    qint64 m_room;
-    qint64 m_perCall;
-};
 
 // Every entry below folder with its kind and content or link target, hidden ones included:
 // equal snapshots mean nothing was changed, added or left behind.
@@ -168,7 +140,7 @@ void TestWriteFailures::deviceTakingPartsOrNothing()
     QFETCH(qint64, perCall);
     QFETCH(bool, fits);
     const LinkTable table = tableOf(50);
-    SmallDevice device(room, perCall);
+    FailingDevice device(room, perCall);
     QString error;
     QCOMPARE(writeLinkList(device, table, OutputKind::Html, &error), fits);
     if (fits)
@@ -269,8 +241,7 @@ void TestWriteFailures::readOnlyFolderAsAnotherUser()
     const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
     if (setpriv.isEmpty())
         QSKIP("setpriv is not available to drop to an unprivileged user");
-    const QString exporter = QDir(QCoreApplication::applicationDirPath())
-                                 .absoluteFilePath(QStringLiteral("../../src/app/quillon-export"));
+    const QString exporter = QStringLiteral(QUILLON_EXPORT_PATH);
     const QStringList runAs{QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
                             QStringLiteral("--clear-groups"), QStringLiteral("--"), exporter};
     // A build inside a private folder (such as root's home) is out of nobody's reach.

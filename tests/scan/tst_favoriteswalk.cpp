@@ -1,10 +1,14 @@
 #include "links/linktable.h"
 #include "memoryfilesystem.h"
 #include "scan/favoriteswalk.h"
+#include "slowfilesystem.h"
 #include "testmain.h"
+
+#include <QRandomGenerator>
 
 using namespace quillon;
 using quillon::test::MemoryFileSystem;
+using quillon::test::SlowFileSystem;
 
 namespace {
 
@@ -32,6 +36,58 @@ QStringList walk(const FileSystem &fs, const QString &start, qsizetype prefix = 
     return rows(table);
 }
 
+// Every field of every record, the time included.
+QStringList fullRows(const LinkTable &table)
+{
+    QStringList out = rows(table);
+    for (int i = 0; i < table.recordCount(); ++i) {
+        const auto time = table.record(i).modifiedAt;
+        out[i] += u'|' + (time ? QString::number(*time) : QStringLiteral("none"));
+    }
+    return out;
+}
+
+// A random tree under C:\F with every kind of entry the walk meets: folders several levels
+// deep, empty and unlistable ones, links to folders, hidden entries, devices, unreadable and
+// vanished shortcuts, script links, files with and without a time.
+void addRandomTree(MemoryFileSystem &fs, quint32 seed)
+{
+    using A = MemoryFileSystem;
+    QRandomGenerator random(seed);
+    QStringList folders{QStringLiteral("C:\\F")};
+    for (int i = 0; i < 60; ++i) {
+        const QString parent = folders[random.bounded(int(folders.size()))];
+        const QString folder = parent + QStringLiteral("\\D%1").arg(i);
+        const int kind = random.bounded(40);
+        fs.addFolder(folder, kind == 0   ? A::Directory | A::ReparsePoint
+                             : kind == 1 ? A::Directory | A::Hidden
+                                         : A::Directory);
+        if (kind == 2)
+            fs.makeUnlistable(folder);
+        folders << folder;
+    }
+    for (int i = 0; i < 600; ++i) {
+        const QString path = folders[random.bounded(int(folders.size()))] +
+                             QStringLiteral("\\s%1%2").arg(random.bounded(1000)).arg(i);
+        const int kind = random.bounded(40);
+        if (kind == 0)
+            fs.addSpecial(path + QStringLiteral(".url"));
+        else if (kind == 1)
+            fs.addFile(path + QStringLiteral(".url"), std::nullopt);
+        else if (kind == 2)
+            fs.addFile(path + QStringLiteral(".txt"), shortcut("http://not-a-shortcut/"));
+        else if (kind == 3)
+            fs.addFile(path + QStringLiteral(".url"), shortcut("javascript:alert(1)"), A::Hidden);
+        else if (kind == 4)
+            fs.addFile(path + QStringLiteral(".url"), shortcut(" java\tscript:void(0)"));
+        else
+            fs.addFile(path + QStringLiteral(".url"),
+                       shortcut("http://x/" + QByteArray::number(i)));
+        if (kind % 3 == 0)
+            fs.setModifiedAt(path + QStringLiteral(".url"), 1'000'000'000 + i);
+    }
+}
+
 } // namespace
 
 class TestFavoritesWalk : public QObject {
@@ -47,6 +103,10 @@ private Q_SLOTS:
     void badEntriesKeepTheWalkGoing();
     void listsEachFolderOnceAndReadsEachShortcutOnce();
     void progressCanStopTheWalk();
+    void parallelWalkMatchesOneByOne_data();
+    void parallelWalkMatchesOneByOne();
+    void stoppedParallelWalkKeepsTheRowsFound();
+    void recordsCarryTheFileTime();
 };
 
 void TestFavoritesWalk::recordsComeBreadthFirstWithFolderNamesOnGroupStarts()
@@ -180,6 +240,70 @@ void TestFavoritesWalk::progressCanStopTheWalk()
     QVERIFY(result.stopped);
     QCOMPARE(calls, 2);
     QCOMPARE(table.recordCount(), 1); // the start folder, then D0; D1 and D2 never listed
+}
+
+void TestFavoritesWalk::parallelWalkMatchesOneByOne_data()
+{
+    QTest::addColumn<quint32>("seed");
+    for (const quint32 seed : {1u, 2u, 3u, 4u})
+        QTest::addRow("tree %u", seed) << seed;
+}
+
+void TestFavoritesWalk::parallelWalkMatchesOneByOne()
+{
+    QFETCH(quint32, seed);
+    MemoryFileSystem fs;
+    addRandomTree(fs, seed);
+    LinkTable oneByOne;
+    walkFavorites(fs, QStringLiteral("C:\\F\\"), 5, oneByOne);
+    QVERIFY(oneByOne.recordCount() > 50);
+
+    const SlowFileSystem slow(fs, 8, std::chrono::microseconds(200));
+    for (int run = 0; run < 3; ++run) {
+        LinkTable parallel;
+        int lastRows = 0;
+        const WalkResult result = walkFavorites(
+            slow, QStringLiteral("C:\\F\\"), 5, parallel, [&](const WalkProgress &progress) {
+                // Rows only ever grow, in order.
+                const bool grew = parallel.recordCount() >= lastRows;
+                lastRows = parallel.recordCount();
+                return grew && progress.shortcutsFound == lastRows;
+            });
+        QVERIFY(!result.stopped);
+        QCOMPARE(fullRows(parallel), fullRows(oneByOne));
+    }
+    QCOMPARE(fs.listCount(QStringLiteral("C:\\F")), 4);
+}
+
+void TestFavoritesWalk::stoppedParallelWalkKeepsTheRowsFound()
+{
+    MemoryFileSystem fs;
+    addRandomTree(fs, 7);
+    LinkTable full;
+    walkFavorites(fs, QStringLiteral("C:\\F\\"), 5, full);
+
+    const SlowFileSystem slow(fs, 8, std::chrono::microseconds(200));
+    LinkTable stopped;
+    int calls = 0;
+    const WalkResult result = walkFavorites(slow, QStringLiteral("C:\\F\\"), 5, stopped,
+                                            [&calls](const WalkProgress &) { return ++calls < 5; });
+    QVERIFY(result.stopped);
+    QCOMPARE(calls, 5);
+    QVERIFY(stopped.recordCount() < full.recordCount());
+    QCOMPARE(fullRows(stopped), fullRows(full).first(stopped.recordCount()));
+}
+
+void TestFavoritesWalk::recordsCarryTheFileTime()
+{
+    MemoryFileSystem fs;
+    fs.addFile(QStringLiteral("C:\\F\\dated.url"), shortcut("http://d/"));
+    fs.setModifiedAt(QStringLiteral("C:\\F\\dated.url"), 1'234'567'890);
+    fs.addFile(QStringLiteral("C:\\F\\undated.url"), shortcut("http://u/"));
+    fs.addFile(QStringLiteral("C:\\F\\unreadable.url"), std::nullopt);
+    LinkTable table;
+    walkFavorites(fs, QStringLiteral("C:\\F\\"), 5, table);
+    QCOMPARE(fullRows(table), QStringList({"-|dated|http://d/|1234567890",
+                                           "-|undated|http://u/|none", "-|unreadable||none"}));
 }
 
 QUILLON_TEST_MAIN(TestFavoritesWalk)

@@ -94,7 +94,7 @@ void TestHostFileSystem::specialFilesAreNeverOpened()
     QCOMPARE(walkSites(tree.root()), QStringList({"-|after|http://after/", "-|pipe|"}));
     QVERIFY(clock.elapsed() < 5000);
     // Even asked directly, a FIFO is not read.
-    QVERIFY(!HostFileSystem().readHead(tree.path(QStringLiteral("pipe.url")), 10));
+    QVERIFY(!HostFileSystem().readFile(tree.path(QStringLiteral("pipe.url")), 10));
 }
 
 void TestHostFileSystem::unreadableEntriesKeepTheWalkGoing()
@@ -118,9 +118,9 @@ void TestHostFileSystem::hugeFileIsReadOnlyToTheLimit()
     FavoritesTree tree;
     const QByteArray huge = "BASEURL=http://huge/" + QByteArray(50 * 1024 * 1024, 'x');
     tree.addFile(QStringLiteral("huge.url"), huge);
-    const auto head = HostFileSystem().readHead(tree.path(QStringLiteral("huge.url")), 1024 * 1024);
+    const auto head = HostFileSystem().readFile(tree.path(QStringLiteral("huge.url")), 1024 * 1024);
     QVERIFY(head);
-    QCOMPARE(head->size(), 1024 * 1024);
+    QCOMPARE(head->bytes.size(), 1024 * 1024);
     const QStringList sites = walkSites(tree.root());
     QCOMPARE(sites.size(), 1);
     QVERIFY(sites.first().startsWith(QStringLiteral("-|huge|http://huge/xxx")));

@@ -21,9 +21,9 @@ public:
             onList();
         return m_inner.list(folder);
     }
-    std::optional<QByteArray> readHead(const QString &path, qint64 maxBytes) const override
+    std::optional<FileHead> readFile(const QString &path, qint64 maxBytes) const override
     {
-        return m_inner.readHead(path, maxBytes);
+        return m_inner.readFile(path, maxBytes);
     }
     bool isFolder(const QString &path) const override { return m_inner.isFolder(path); }
 

@@ -5,41 +5,30 @@ namespace quillon::test {
 QString MemoryFileSystem::normalized(const QString &path) const
 {
     // Repeated separators count as one, as Windows reads "C:\\A" like "C:\A".
+    const QChar separator = m_syntax.separator();
     QString out;
     out.reserve(path.size());
     for (const QChar c : path) {
-        if (c == m_separator && out.endsWith(m_separator))
+        if (c == separator && out.endsWith(separator))
             continue;
         out += c;
     }
-    const bool isRoot = out.size() == 3 && out[1] == u':';
-    if (out.endsWith(m_separator) && !isRoot && out.size() > 1)
-        out.chop(1);
-    if (out.size() == 2 && out[1] == u':')
-        out += m_separator;
-    return out;
-}
-
-QString MemoryFileSystem::parentOf(const QString &normalizedPath) const
-{
-    const qsizetype at = normalizedPath.lastIndexOf(m_separator);
-    if (at < 0 || at == normalizedPath.size() - 1)
-        return {};
-    return normalized(normalizedPath.left(at + 1));
+    return m_syntax.normalized(out);
 }
 
 MemoryFileSystem::Node &MemoryFileSystem::addNode(const QString &path, unsigned attributes)
 {
     const QString norm = normalized(path);
     const QString k = norm.toUpper();
-    const QString parent = parentOf(norm);
+    const QString parent = m_syntax.parentOf(norm);
     if (!parent.isEmpty() && !m_nodes.contains(parent.toUpper()))
         addFolder(parent);
     if (!m_nodes.contains(k)) {
         if (!parent.isEmpty())
             m_nodes[parent.toUpper()].children.append(k);
         Node node;
-        node.name = parent.isEmpty() ? norm : norm.sliced(norm.lastIndexOf(m_separator) + 1);
+        node.name =
+            parent.isEmpty() ? norm : norm.sliced(norm.lastIndexOf(m_syntax.separator()) + 1);
         m_nodes.insert(k, node);
     }
     Node &node = m_nodes[k];
@@ -73,8 +62,26 @@ void MemoryFileSystem::removeContent(const QString &path)
     m_nodes[key(path)].content.reset();
 }
 
+void MemoryFileSystem::setModifiedAt(const QString &path, qint64 seconds)
+{
+    m_nodes[key(path)].modifiedAt = seconds;
+}
+
+int MemoryFileSystem::listCount(const QString &path) const
+{
+    const std::lock_guard lock(m_countMutex);
+    return m_listCounts.value(key(path));
+}
+
+int MemoryFileSystem::readCount(const QString &path) const
+{
+    const std::lock_guard lock(m_countMutex);
+    return m_readCounts.value(key(path));
+}
+
 int MemoryFileSystem::totalReads() const
 {
+    const std::lock_guard lock(m_countMutex);
     int total = 0;
     for (const int n : m_readCounts)
         total += n;
@@ -84,14 +91,16 @@ int MemoryFileSystem::totalReads() const
 std::optional<QList<DirEntry>> MemoryFileSystem::list(const QString &folder) const
 {
     const QString k = key(folder);
-    ++m_listCounts[k];
+    {
+        const std::lock_guard lock(m_countMutex);
+        ++m_listCounts[k];
+    }
     const auto it = m_nodes.constFind(k);
     if (it == m_nodes.cend() || !(it->attributes & Directory) || it->unlistable)
         return std::nullopt;
 
     QList<DirEntry> entries;
-    const bool isRoot = normalized(folder).size() == 3;
-    if (!isRoot)
+    if (!m_syntax.isRoot(normalized(folder)))
         entries = {{QStringLiteral("."), EntryKind::Folder},
                    {QStringLiteral(".."), EntryKind::Folder}};
     for (const QString &childKey : it->children) {
@@ -108,14 +117,17 @@ std::optional<QList<DirEntry>> MemoryFileSystem::list(const QString &folder) con
     return entries;
 }
 
-std::optional<QByteArray> MemoryFileSystem::readHead(const QString &path, qint64 maxBytes) const
+std::optional<FileHead> MemoryFileSystem::readFile(const QString &path, qint64 maxBytes) const
 {
     const QString k = key(path);
-    ++m_readCounts[k];
+    {
+        const std::lock_guard lock(m_countMutex);
+        ++m_readCounts[k];
+    }
     const auto it = m_nodes.constFind(k);
     if (it == m_nodes.cend() || it->special || (it->attributes & Directory) || !it->content)
         return std::nullopt;
-    return it->content->left(qsizetype(maxBytes));
+    return FileHead{it->content->left(qsizetype(maxBytes)), it->modifiedAt};
 }
 
 bool MemoryFileSystem::isFolder(const QString &path) const

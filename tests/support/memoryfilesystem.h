@@ -1,10 +1,12 @@
 #pragma once
 
 #include "scan/filesystem.h"
+#include "scan/pathsyntax.h"
 
 #include <QHash>
 #include <QList>
 
+#include <mutex>
 #include <optional>
 
 namespace quillon::test {
@@ -24,7 +26,7 @@ public:
     };
 
     explicit MemoryFileSystem(QChar separator = u'\\')
-        : m_separator(separator)
+        : m_syntax(separator)
     {}
 
     // Adds a folder and every missing folder above it.
@@ -38,14 +40,16 @@ public:
     void makeUnlistable(const QString &path);
     // Removes an entry's content after it was listed, as if the file vanished.
     void removeContent(const QString &path);
+    // Gives a file a modification time (Unix seconds); files have none otherwise.
+    void setModifiedAt(const QString &path, qint64 seconds);
 
-    int listCount(const QString &path) const { return m_listCounts.value(key(path)); }
-    int readCount(const QString &path) const { return m_readCounts.value(key(path)); }
+    int listCount(const QString &path) const;
+    int readCount(const QString &path) const;
     int totalReads() const;
 
-    QChar separator() const override { return m_separator; }
+    QChar separator() const override { return m_syntax.separator(); }
     std::optional<QList<DirEntry>> list(const QString &folder) const override;
-    std::optional<QByteArray> readHead(const QString &path, qint64 maxBytes) const override;
+    std::optional<FileHead> readFile(const QString &path, qint64 maxBytes) const override;
     bool isFolder(const QString &path) const override;
 
 private:
@@ -55,16 +59,17 @@ private:
         bool special = false;
         bool unlistable = false;
         std::optional<QByteArray> content;
+        std::optional<qint64> modifiedAt;
         QStringList children; // keys, in the order added
     };
 
     QString normalized(const QString &path) const;
     QString key(const QString &path) const { return normalized(path).toUpper(); }
-    QString parentOf(const QString &normalizedPath) const;
     Node &addNode(const QString &path, unsigned attributes);
 
-    QChar m_separator;
+    PathSyntax m_syntax;
     QHash<QString, Node> m_nodes;
+    mutable std::mutex m_countMutex; // the walk may list and read on several threads
     mutable QHash<QString, int> m_listCounts;
     mutable QHash<QString, int> m_readCounts;
 };

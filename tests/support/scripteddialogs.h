@@ -4,11 +4,13 @@
 
 #include <QList>
 #include <QStringList>
+#include <QTest>
 
 namespace quillon::test {
 
-// Answers the window's dialogs from a script and records every one shown. A file dialog that
-// the script did not expect is counted, so the test can fail on it.
+// Answers the window's dialogs from a script and records every one shown. A save dialog with
+// no scripted answer fails the running test at once; a message the test never took with
+// takeMessages() fails it when the script is destroyed.
 class ScriptedDialogs final : public Dialogs {
 public:
     struct Message {
@@ -23,14 +25,36 @@ public:
         QString proposedName;
     };
 
-    QList<Message> messages;
     QList<SaveRequest> saveRequests;
     QList<std::optional<QString>> saveAnswers; // nullopt: the user cancels
-    int unexpectedDialogs = 0;
+    QList<int> saveTypeAnswers;                // the file type picked; the first when empty
+    QStringList openRequests;                  // the filters offered
+    QList<std::optional<QString>> openAnswers;
+
+    ScriptedDialogs() = default;
+    ScriptedDialogs(const ScriptedDialogs &) = delete;
+    ScriptedDialogs &operator=(const ScriptedDialogs &) = delete;
+    ~ScriptedDialogs() override
+    {
+        for (const Message &m : std::as_const(m_messages))
+            QTest::qFail(qPrintable(QStringLiteral("message box nobody expected: \"%1\" \"%2\"")
+                                        .arg(m.title, m.text)),
+                         __FILE__, __LINE__);
+    }
+
+    // The messages shown since the last call; each one must be taken by the test.
+    QList<Message> takeMessages() { return std::exchange(m_messages, {}); }
+    QStringList takeMessageTexts()
+    {
+        QStringList out;
+        for (const Message &m : takeMessages())
+            out << m.text;
+        return out;
+    }
 
     void showMessage(QWidget *, const QString &text, const QString &title, Icon icon) override
     {
-        messages.append({text, title, icon});
+        m_messages.append({text, title, icon});
     }
 
     std::optional<QString> askSaveFileName(QWidget *, const QString &title, const QString &filter,
@@ -38,19 +62,38 @@ public:
     {
         saveRequests.append({title, filter, proposedName});
         if (saveAnswers.isEmpty()) {
-            ++unexpectedDialogs;
+            QTest::qFail(
+                qPrintable(QStringLiteral("save dialog nobody expected: \"%1\"").arg(title)),
+                __FILE__, __LINE__);
             return std::nullopt;
         }
         return saveAnswers.takeFirst();
     }
 
-    QStringList messageTexts() const
+    std::optional<QString> askSaveFileNameAndType(QWidget *parent, const QString &title,
+                                                  const QString &filter,
+                                                  const QString &proposedName,
+                                                  int *chosenType) override
     {
-        QStringList out;
-        for (const Message &m : messages)
-            out << m.text;
-        return out;
+        *chosenType = saveTypeAnswers.isEmpty() ? 0 : saveTypeAnswers.takeFirst();
+        return askSaveFileName(parent, title, filter, proposedName);
     }
+
+    std::optional<QString> askOpenFileName(QWidget *, const QString &title,
+                                           const QString &filter) override
+    {
+        openRequests.append(filter);
+        if (openAnswers.isEmpty()) {
+            QTest::qFail(
+                qPrintable(QStringLiteral("open dialog nobody expected: \"%1\"").arg(title)),
+                __FILE__, __LINE__);
+            return std::nullopt;
+        }
+        return openAnswers.takeFirst();
+    }
+
+private:
+    QList<Message> m_messages;
 };
 
 } // namespace quillon::test

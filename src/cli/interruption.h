@@ -1,0 +1,31 @@
+#pragma once
+
+#include <memory>
+
+namespace quillon {
+
+// Ends the exporter on SIGINT or SIGTERM without writing anything and without touching the
+// old output file. While the links are gathered, a signal ends the program at once: nothing
+// has been written yet. Once writing starts, it is remembered instead, and the writer asks
+// interrupted() before the old file is replaced. On systems without these signals it does
+// nothing.
+class Interruption {
+public:
+    // Call before any other thread is started: the signals are blocked in every thread and
+    // taken by one watching thread.
+    Interruption();
+    ~Interruption();
+    Interruption(const Interruption &) = delete;
+    Interruption &operator=(const Interruption &) = delete;
+
+    void beginWriting();
+    bool interrupted() const;
+    // The exit code of a run ended by the signal: 128 plus its number, as shells report it.
+    int exitCode() const;
+
+private:
+    struct State;
+    std::shared_ptr<State> m_state;
+};
+
+} // namespace quillon

@@ -1,0 +1,135 @@
+#include "cli/exclusions.h"
+#include "favoritestree.h"
+#include "links/linktable.h"
+#include "testmain.h"
+
+using namespace quillon;
+using quillon::test::FavoritesTree;
+
+class TestExclusions : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void wildcards_data();
+    void wildcards();
+    void untickMatchingUsesFolderAndSiteName_data();
+    void untickMatchingUsesFolderAndSiteName();
+    void patternFileSkipsBlankAndCommentLines();
+};
+
+void TestExclusions::wildcards_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("matches");
+
+    QTest::newRow("star crosses the separator") << "Work*"
+                                                << "Work/Deep/x" << true;
+    QTest::newRow("star matches nothing") << "Work*"
+                                          << "Work" << true;
+    QTest::newRow("whole path, not a part") << "Work"
+                                            << "Work/x" << false;
+    QTest::newRow("letter case counts") << "work*"
+                                        << "Work/x" << false;
+    QTest::newRow("question mark is one character") << "a?c"
+                                                    << "abc" << true;
+    QTest::newRow("question mark is not two") << "a?c"
+                                              << "abbc" << false;
+    QTest::newRow("question mark takes a separator") << "a?c"
+                                                     << "a/c" << true;
+    QTest::newRow("question mark takes a whole astral character") << "a?c"
+                                                                  << "a\U0001F600c" << true;
+    QTest::newRow("leading dot is not special") << "*x"
+                                                << ".x" << true;
+    QTest::newRow("star backtracks") << "*a*b"
+                                     << "xaxxaxb" << true;
+    QTest::newRow("star then too little") << "*ab"
+                                          << "b" << false;
+    QTest::newRow("class range") << "[a-c]x"
+                                 << "bx" << true;
+    QTest::newRow("class range miss") << "[a-c]x"
+                                      << "dx" << false;
+    QTest::newRow("negated class, bang") << "[!a-c]x"
+                                         << "dx" << true;
+    QTest::newRow("negated class, caret") << "[^a-c]x"
+                                          << "ax" << false;
+    QTest::newRow("bracket first in class is literal") << "[]]"
+                                                       << "]" << true;
+    QTest::newRow("named class") << "[[:digit:]]*"
+                                 << "7 News" << true;
+    QTest::newRow("named class miss") << "[[:digit:]]*"
+                                      << "News" << false;
+    QTest::newRow("unclosed bracket is literal") << "[ab"
+                                                 << "[ab" << true;
+    QTest::newRow("backslash takes the next as it is") << "\\*"
+                                                       << "*" << true;
+    QTest::newRow("escaped star is no wildcard") << "\\*"
+                                                 << "x" << false;
+    QTest::newRow("non-ASCII") << "Caf\u00e9/*"
+                               << "Caf\u00e9/Menu" << true;
+    QTest::newRow("empty pattern only matches empty") << ""
+                                                      << "x" << false;
+}
+
+void TestExclusions::wildcards()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QString, text);
+    QFETCH(bool, matches);
+    QCOMPARE(wildcardMatches(pattern, text), matches);
+}
+
+void TestExclusions::untickMatchingUsesFolderAndSiteName_data()
+{
+    QTest::addColumn<QStringList>("patterns");
+    // Rows: top, News/bbc, News/cnn, News/Sport/espn (unticked from the start), News/Sport/fox.
+    QTest::addColumn<QList<bool>>("ticks");
+    QTest::addColumn<int>("unticked");
+
+    QTest::newRow("start folder: site name alone")
+        << QStringList{"top"} << QList<bool>{false, true, true, false, true} << 1;
+    QTest::newRow("later record of a group has the group's path")
+        << QStringList{"News/cnn"} << QList<bool>{true, true, false, false, true} << 1;
+    QTest::newRow("a folder and all below it, unticked ones not counted")
+        << QStringList{"News*"} << QList<bool>{true, false, false, false, false} << 3;
+    QTest::newRow("separator inside a sub-folder's name")
+        << QStringList{"News/Sport/f*"} << QList<bool>{true, true, true, false, false} << 1;
+    QTest::newRow("several patterns")
+        << QStringList{"*bbc", "top"} << QList<bool>{false, false, true, false, true} << 2;
+    QTest::newRow("no pattern") << QStringList{} << QList<bool>{true, true, true, false, true} << 0;
+}
+
+void TestExclusions::untickMatchingUsesFolderAndSiteName()
+{
+    QFETCH(QStringList, patterns);
+    QFETCH(QList<bool>, ticks);
+    QFETCH(int, unticked);
+    LinkTable table;
+    table.append({true, std::nullopt, QStringLiteral("top"), QStringLiteral("http://t/")});
+    table.append(
+        {true, QStringLiteral("News"), QStringLiteral("bbc"), QStringLiteral("http://b/")});
+    table.append({true, std::nullopt, QStringLiteral("cnn"), QStringLiteral("http://c/")});
+    table.append(
+        {false, QStringLiteral("News/Sport"), QStringLiteral("espn"), QStringLiteral("http://e/")});
+    table.append({true, std::nullopt, QStringLiteral("fox"), QStringLiteral("http://f/")});
+    QCOMPARE(untickMatching(table, patterns, u'/'), unticked);
+    QList<bool> after;
+    for (const LinkRecord &record : table.records())
+        after.append(record.isTicked());
+    QCOMPARE(after, ticks);
+}
+
+void TestExclusions::patternFileSkipsBlankAndCommentLines()
+{
+    FavoritesTree dir;
+    dir.addFile(QStringLiteral("patterns"),
+                "# comment\r\nNews/*\r\n\r\n   \n#another\n  # not a comment\nWork*\n*.txt");
+    QString error;
+    QCOMPARE(readPatternFile(dir.path(QStringLiteral("patterns")), &error),
+             QStringList({"News/*", "  # not a comment", "Work*", "*.txt"}));
+
+    QVERIFY(!readPatternFile(dir.path(QStringLiteral("missing")), &error));
+    QVERIFY(error.contains(QStringLiteral("missing")));
+}
+
+QUILLON_TEST_MAIN(TestExclusions)
+#include "tst_exclusions.moc"
