@@ -298,6 +298,8 @@ void MainWindow::walk()
 
 void MainWindow::writeToFile()
 {
+    if (m_walking)
+        return;
     const bool html = m_outputKind != OutputKind::Dat;
     int type = 0;
     const std::optional<QString> name = m_dialogs.askSaveFileNameAndType(
