@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArrayView bytes(reinterpret_cast<const char *>(data), qsizetype(size));
 
-    const QString address = shortcutAddress(bytes);
+    const QString address = readInternetShortcut(bytes).address;
     checkAddress(address, bytes);
 
     const OneFile file(bytes);
@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     require(readShortcutAddress(*folder, u"a.url") == address, "reader differs");
     require(file.asked() >= 0 && file.asked() <= ShortcutReadLimit, "asked beyond the limit");
 
-    if (const auto modifiedAt = shortcutModifiedAt(bytes))
+    if (const auto modifiedAt = readInternetShortcut(bytes).modifiedAt)
         require(*modifiedAt >= -11'644'473'600, "time before 1601");
 
     // A small limit, taken from the last byte, on the real reader.

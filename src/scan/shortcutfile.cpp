@@ -29,10 +29,12 @@ ShortcutContent readShortcutContent(ShortcutFormat format, const std::optional<Q
     if (!bytes)
         return content;
     switch (format) {
-    case ShortcutFormat::InternetShortcut:
-        content.address = shortcutAddress(*bytes);
-        content.modifiedAt = shortcutModifiedAt(*bytes);
+    case ShortcutFormat::InternetShortcut: {
+        InternetShortcut shortcut = readInternetShortcut(*bytes);
+        content.address = std::move(shortcut.address);
+        content.modifiedAt = shortcut.modifiedAt;
         break;
+    }
     case ShortcutFormat::Webloc:
         content.address = weblocAddress(*bytes);
         break;

@@ -140,18 +140,22 @@ template <typename View, typename Visit> void forEachLine(View text, Visit visit
     }
 }
 
-// Where the values of the first "URL=" line and of the first one in an [InternetShortcut.W]
-// section start; -1 for none.
-struct UrlLines {
+// Where the values of the first "URL=" line, of the first one in an [InternetShortcut.W]
+// section and of the first "Modified=" line start; -1 for none. One pass finds all three.
+struct KeyLines {
     qsizetype plain = -1;
     qsizetype unicode = -1;
+    qsizetype modified = -1;
+    qsizetype modifiedEnd = -1;
 };
 
-template <typename View> UrlLines findUrlLines(View text)
+constexpr std::string_view modifiedKey = "Modified=";
+
+template <typename View> KeyLines findKeyLines(View text)
 {
     constexpr std::string_view urlKey = "URL=";
     constexpr std::string_view unicodeSection = "[InternetShortcut.W]";
-    UrlLines found;
+    KeyLines found;
     bool inUnicodeSection = false;
     forEachLine(text, [&](qsizetype first, qsizetype end) {
         if (first < end && unitAt(text, first) == u'[') {
@@ -163,20 +167,22 @@ template <typename View> UrlLines findUrlLines(View text)
             const qsizetype value = first + qsizetype(urlKey.size());
             if (found.plain < 0)
                 found.plain = value;
-            if (inUnicodeSection)
+            if (inUnicodeSection && found.unicode < 0)
                 found.unicode = value;
+        } else if (found.modified < 0 && hasKeyAt(text, first, modifiedKey)) {
+            found.modified = first + qsizetype(modifiedKey.size());
+            found.modifiedEnd = end;
         }
-        return found.unicode < 0;
+        return found.unicode < 0 || found.modified < 0;
     });
     return found;
 }
 
-template <typename View> QString addressIn(View text)
+template <typename View> QString addressIn(View text, const KeyLines &lines)
 {
     constexpr std::string_view baseKey = "BASEURL=";
     if (const qsizetype at = indexOfKey(text, baseKey); at >= 0)
         return toText(restOfLine(text, at + qsizetype(baseKey.size())));
-    const UrlLines lines = findUrlLines(text);
     if (lines.unicode >= 0) {
         const std::optional<QString> decoded = decodeUtf7(toText(restOfLine(text, lines.unicode)));
         // A line end inside the shifted run would make the address two lines.
@@ -196,35 +202,36 @@ int hexValue(char16_t c)
 }
 
 // The Modified= value: FILETIME counts 100 ns steps since 1601-01-01 UTC.
-template <typename View> std::optional<qint64> modifiedAtIn(View text)
+template <typename View>
+std::optional<qint64> modifiedAtIn(View text, qsizetype start, qsizetype end)
 {
-    constexpr std::string_view key = "Modified=";
-    std::optional<qint64> result;
-    forEachLine(text, [&](qsizetype first, qsizetype end) {
-        if (!hasKeyAt(text, first, key))
-            return true;
-        const qsizetype start = first + qsizetype(key.size());
-        while (end > start && isBlank(unitAt(text, end - 1)))
-            --end;
-        if (end - start != 16 && end - start != 18)
-            return false;
-        quint64 fileTime = 0;
-        for (int byte = 0; byte < 8; ++byte) {
-            const int high = hexValue(unitAt(text, start + 2 * byte));
-            const int low = hexValue(unitAt(text, start + 2 * byte + 1));
-            if (high < 0 || low < 0)
-                return false;
-            fileTime |= quint64(high * 16 + low) << (8 * byte);
-        }
-        for (qsizetype at = start + 16; at < end; ++at)
-            if (hexValue(unitAt(text, at)) < 0)
-                return false;
-        constexpr qint64 secondsFrom1601To1970 = 11'644'473'600;
-        if (fileTime != 0)
-            result = qint64(fileTime / 10'000'000) - secondsFrom1601To1970;
-        return false;
-    });
-    return result;
+    if (start < 0)
+        return std::nullopt;
+    while (end > start && isBlank(unitAt(text, end - 1)))
+        --end;
+    if (end - start != 16 && end - start != 18)
+        return std::nullopt;
+    quint64 fileTime = 0;
+    for (int byte = 0; byte < 8; ++byte) {
+        const int high = hexValue(unitAt(text, start + 2 * byte));
+        const int low = hexValue(unitAt(text, start + 2 * byte + 1));
+        if (high < 0 || low < 0)
+            return std::nullopt;
+        fileTime |= quint64(high * 16 + low) << (8 * byte);
+    }
+    for (qsizetype at = start + 16; at < end; ++at)
+        if (hexValue(unitAt(text, at)) < 0)
+            return std::nullopt;
+    constexpr qint64 secondsFrom1601To1970 = 11'644'473'600;
+    if (fileTime == 0)
+        return std::nullopt;
+    return qint64(fileTime / 10'000'000) - secondsFrom1601To1970;
+}
+
+template <typename View> InternetShortcut internetShortcutIn(View text)
+{
+    const KeyLines lines = findKeyLines(text);
+    return {addressIn(text, lines), modifiedAtIn(text, lines.modified, lines.modifiedEnd)};
 }
 
 bool isAscii(QByteArrayView bytes)
@@ -237,26 +244,18 @@ bool isAscii(QByteArrayView bytes)
 
 } // namespace
 
-QString shortcutAddress(QByteArrayView bytes)
+InternetShortcut readInternetShortcut(QByteArrayView bytes)
 {
     if (isAscii(bytes))
-        return addressIn(bytes);
+        return internetShortcutIn(bytes);
     const QString text = decodeShortcutText(bytes);
-    return addressIn(QStringView(text));
-}
-
-std::optional<qint64> shortcutModifiedAt(QByteArrayView bytes)
-{
-    if (isAscii(bytes))
-        return modifiedAtIn(bytes);
-    const QString text = decodeShortcutText(bytes);
-    return modifiedAtIn(QStringView(text));
+    return internetShortcutIn(QStringView(text));
 }
 
 QString readShortcutAddress(OpenFolder &folder, QStringView name)
 {
     const auto bytes = folder.readHead(name, ShortcutReadLimit);
-    return bytes ? shortcutAddress(*bytes) : QString();
+    return bytes ? readInternetShortcut(*bytes).address : QString();
 }
 
 } // namespace quillon

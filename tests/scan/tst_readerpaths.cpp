@@ -44,8 +44,8 @@ void TestReaderPaths::asciiAndDecodedReadingsAgree()
     // one is read straight from the bytes.
     QFETCH(QByteArray, bytes);
     QFETCH(QString, address);
-    QCOMPARE(shortcutAddress(bytes), address);
-    QCOMPARE(shortcutAddress("\xEF\xBB\xBF" + bytes), address);
+    QCOMPARE(readInternetShortcut(bytes).address, address);
+    QCOMPARE(readInternetShortcut("\xEF\xBB\xBF" + bytes).address, address);
 }
 
 QUILLON_TEST_MAIN(TestReaderPaths)

@@ -102,7 +102,7 @@ void TestShortcutReader::address()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, expected);
-    const QString result = shortcutAddress(bytes);
+    const QString result = readInternetShortcut(bytes).address;
     QCOMPARE(result, expected);
     QVERIFY(!result.contains(u'\r') && !result.contains(u'\n'));
 }
@@ -147,7 +147,7 @@ void TestShortcutReader::decodesByteOrderMarksAndAnsi()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, expected);
-    QCOMPARE(shortcutAddress(bytes), expected);
+    QCOMPARE(readInternetShortcut(bytes).address, expected);
 }
 
 void TestShortcutReader::decodesUtf7_data()
@@ -216,7 +216,7 @@ void TestShortcutReader::modifiedAt()
     QFETCH(qint64, expected);
     const std::optional<qint64> want =
         expected < 0 ? std::nullopt : std::optional<qint64>(expected);
-    QCOMPARE(shortcutModifiedAt(bytes), want);
+    QCOMPARE(readInternetShortcut(bytes).modifiedAt, want);
     QCOMPARE(readShortcutContent(ShortcutFormat::InternetShortcut, bytes).modifiedAt, want);
 }
 
