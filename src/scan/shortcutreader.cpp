@@ -5,6 +5,7 @@
 
 #include <QStringDecoder>
 
+#include <cstring>
 #include <string_view>
 
 namespace quillon {
@@ -110,6 +111,17 @@ template <typename View> qsizetype indexOfKey(View text, std::string_view key)
         if (hasKeyAt(text, end + 1 - length, key))
             return end + 1 - length;
     return -1;
+}
+
+// Bytes are searched with memchr: most of a shortcut is its long address lines.
+qsizetype lineEnd(QByteArrayView text, qsizetype at)
+{
+    const char *from = text.data() + at;
+    const auto rest = size_t(text.size() - at);
+    const auto *lf = static_cast<const char *>(std::memchr(from, '\n', rest));
+    const size_t bound = lf ? size_t(lf - from) : rest;
+    const auto *cr = static_cast<const char *>(std::memchr(from, '\r', bound));
+    return at + qsizetype(cr ? size_t(cr - from) : bound);
 }
 
 template <typename View> qsizetype lineEnd(View text, qsizetype at)
