@@ -7,6 +7,7 @@
 #include "scan/shortcutreader.h"
 
 #include <QString>
+#include <algorithm>
 
 #include <cstdint>
 
@@ -78,8 +79,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArrayView bytes(reinterpret_cast<const char *>(data), qsizetype(size));
 
-    const QString address = readInternetShortcut(bytes).address;
+    const InternetShortcut shortcut = readInternetShortcut(bytes);
+    const QString &address = shortcut.address;
     checkAddress(address, bytes);
+    // ASCII is read on a path of its own; behind a byte-order mark the same text takes the
+    // path of decoded text, and both must agree.
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; })) {
+        const InternetShortcut decoded = readInternetShortcut("\xEF\xBB\xBF" + bytes.toByteArray());
+        require(decoded.address == address && decoded.modifiedAt == shortcut.modifiedAt,
+                "the two reading paths differ");
+    }
 
     const OneFile file(bytes);
     const std::unique_ptr<OpenFolder> folder = file.openFolder(QStringLiteral("/"));
