@@ -250,8 +250,8 @@ void TestShortcutFormats::exampleTreeOfEveryKind()
         rows << r.FolderName.value_or("") + u'|' + *r.SiteName + u'|' + *r.URL;
     QCOMPARE(rows, (QStringList{
                        "|Debian|https://www.debian.org/",
-                       "Linux|Freedesktop Specifications|"
-                       "https://specifications.freedesktop.org/desktop-entry-spec/latest/",
+                       "Linux|Freedesktop|"
+                       "https://www.freedesktop.org/wiki/",
                        "|KDE Community|https://kde.org/",
                        "macOS|Qt Documentation|https://doc.qt.io/qt-6/",
                        "|WebKit|https://webkit.org/",
