@@ -2,14 +2,6 @@
 
 namespace quillon {
 
-std::optional<QByteArray> OpenFolder::readHead(QStringView name, qint64 maxBytes)
-{
-    auto head = readFile(DirEntry{name.toString(), EntryKind::FileLink}, maxBytes, m_buffer);
-    if (!head)
-        return std::nullopt;
-    return std::move(head->bytes);
-}
-
 namespace {
 
 // A folder named by its path: every entry is reached through the file system's whole-path calls.

@@ -54,14 +54,8 @@ public:
     virtual std::optional<FileHead> readFile(const DirEntry &entry, qint64 maxBytes,
                                              QByteArray &buffer) const = 0;
 
-    // The bytes of the entry called name, read as readFile reads a FileLink.
-    std::optional<QByteArray> readHead(QStringView name, qint64 maxBytes);
-
 protected:
     OpenFolder() = default;
-
-private:
-    QByteArray m_buffer; // for readHead
 };
 
 // The file system as the walk and the reader see it. The host implementation works on the

@@ -1,6 +1,5 @@
 #include "scan/shortcutreader.h"
 
-#include "scan/filesystem.h"
 #include "scan/shortcutencodings.h"
 
 #include <QStringDecoder>
@@ -262,12 +261,6 @@ InternetShortcut readInternetShortcut(QByteArrayView bytes)
         return internetShortcutIn(bytes);
     const QString text = decodeShortcutText(bytes);
     return internetShortcutIn(QStringView(text));
-}
-
-QString readShortcutAddress(OpenFolder &folder, QStringView name)
-{
-    const auto bytes = folder.readHead(name, ShortcutReadLimit);
-    return bytes ? readInternetShortcut(*bytes).address : QString();
 }
 
 } // namespace quillon

@@ -7,8 +7,6 @@
 
 namespace quillon {
 
-class OpenFolder;
-
 // No more than this much of a shortcut is ever read; real ones are a few hundred bytes.
 inline constexpr qint64 ShortcutReadLimit = 1024 * 1024;
 
@@ -34,9 +32,5 @@ struct InternetShortcut {
 
 // Reads both in one pass over the bytes.
 InternetShortcut readInternetShortcut(QByteArrayView bytes);
-
-// Reads the shortcut called name in folder, up to the read limit; a file that cannot be read
-// has an empty address.
-QString readShortcutAddress(OpenFolder &folder, QStringView name);
 
 } // namespace quillon
