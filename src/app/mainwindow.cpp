@@ -12,10 +12,10 @@
 #include "links/linktable.h"
 #include "links/listedlink.h"
 #include "output/writtenlist.h"
+#include "places/pathsyntax.h"
 #include "scan/favoriteswalk.h"
 #include "scan/filesystem.h"
-#include "scan/messages.h"
-#include "scan/pathsyntax.h"
+#include "texts/messages.h"
 
 #include <QApplication>
 

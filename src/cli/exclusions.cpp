@@ -183,12 +183,12 @@ int untickMatching(LinkTable &table, const QStringList &patterns, QChar separato
         const QString folder =
             group.folderName.isEmpty() ? QString() : group.folderName + separator;
         for (int row = group.firstRow; row < group.endRow; ++row) {
-            const QString path = folder + table.record(row).SiteName.value_or(QString());
+            const QString path = folder + table.record(row).siteName;
             const bool matches =
                 std::any_of(patterns.begin(), patterns.end(),
                             [&](const QString &p) { return wildcardMatches(p, path); });
-            if (matches && table.record(row).isTicked()) {
-                table.setSelected(row, false);
+            if (matches && table.record(row).ticked) {
+                table.setTicked(row, false);
                 ++unticked;
             }
         }

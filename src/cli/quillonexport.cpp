@@ -9,13 +9,13 @@
 #include "links/scriptaddress.h"
 #include "output/linklistwriter.h"
 #include "output/writtenlist.h"
-#include "scan/drivefinder.h"
+#include "places/drivefinder.h"
+#include "places/pathsyntax.h"
+#include "places/platformprofile.h"
 #include "scan/favoriteswalk.h"
 #include "scan/filenamecodec.h"
 #include "scan/hostfilesystem.h"
-#include "scan/messages.h"
-#include "scan/pathsyntax.h"
-#include "scan/platformprofile.h"
+#include "texts/messages.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -115,10 +115,9 @@ int applyScriptRule(LinkTable &table, bool keep, bool ticksFromList)
     int leftOut = 0;
     for (int row = 0; row < table.recordCount(); ++row) {
         const LinkRecord &record = table.record(row);
-        if (!isScriptAddress(record.URL.value_or(QString())) ||
-            (ticksFromList && !record.isTicked()))
+        if (!isScriptAddress(record.address) || (ticksFromList && !record.ticked))
             continue;
-        table.setSelected(row, keep);
+        table.setTicked(row, keep);
         leftOut += keep ? 0 : 1;
     }
     return leftOut;
@@ -127,7 +126,7 @@ int applyScriptRule(LinkTable &table, bool keep, bool ticksFromList)
 int tickedCount(const LinkTable &table)
 {
     return int(std::count_if(table.records().begin(), table.records().end(),
-                             [](const LinkRecord &r) { return r.isTicked(); }));
+                             [](const LinkRecord &r) { return r.ticked; }));
 }
 
 // What the run reads besides the folder, read before the walk so bad input stops it early.

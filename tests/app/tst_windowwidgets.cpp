@@ -4,7 +4,7 @@
 #include "app/mainwindow.h"
 #include "favoritestree.h"
 #include "grid/linkgrid.h"
-#include "scan/drivefinder.h"
+#include "places/drivefinder.h"
 #include "scan/hostfilesystem.h"
 #include "scripteddialogs.h"
 #include "testmain.h"

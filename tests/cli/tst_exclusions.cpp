@@ -104,17 +104,17 @@ void TestExclusions::untickMatchingUsesFolderAndSiteName()
     QFETCH(QList<bool>, ticks);
     QFETCH(int, unticked);
     LinkTable table;
-    table.append({true, std::nullopt, QStringLiteral("top"), QStringLiteral("http://t/")});
+    table.append({true, QString(), QStringLiteral("top"), QStringLiteral("http://t/")});
     table.append(
         {true, QStringLiteral("News"), QStringLiteral("bbc"), QStringLiteral("http://b/")});
-    table.append({true, std::nullopt, QStringLiteral("cnn"), QStringLiteral("http://c/")});
+    table.append({true, QString(), QStringLiteral("cnn"), QStringLiteral("http://c/")});
     table.append(
         {false, QStringLiteral("News/Sport"), QStringLiteral("espn"), QStringLiteral("http://e/")});
-    table.append({true, std::nullopt, QStringLiteral("fox"), QStringLiteral("http://f/")});
+    table.append({true, QString(), QStringLiteral("fox"), QStringLiteral("http://f/")});
     QCOMPARE(untickMatching(table, patterns, u'/'), unticked);
     QList<bool> after;
     for (const LinkRecord &record : table.records())
-        after.append(record.isTicked());
+        after.append(record.ticked);
     QCOMPARE(after, ticks);
 }
 

@@ -1,6 +1,6 @@
-#include "scan/shortcutencodings.h"
-#include "scan/shortcutfile.h"
-#include "scan/shortcutreader.h"
+#include "shortcuts/shortcutencodings.h"
+#include "shortcuts/shortcutfile.h"
+#include "shortcuts/shortcutreader.h"
 #include "testmain.h"
 
 #include <QStringEncoder>

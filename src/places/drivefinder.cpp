@@ -1,4 +1,4 @@
-#include "scan/drivefinder.h"
+#include "places/drivefinder.h"
 
 #include <QDir>
 #include <QFile>

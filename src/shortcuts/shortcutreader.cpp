@@ -1,6 +1,6 @@
-#include "scan/shortcutreader.h"
+#include "shortcuts/shortcutreader.h"
 
-#include "scan/shortcutencodings.h"
+#include "shortcuts/shortcutencodings.h"
 
 #include <QStringDecoder>
 

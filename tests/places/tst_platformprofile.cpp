@@ -1,5 +1,5 @@
 #include "favoritestree.h"
-#include "scan/platformprofile.h"
+#include "places/platformprofile.h"
 #include "testmain.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "scan/platformprofile.h"
+#include "places/platformprofile.h"
 
 #include <QFile>
 #include <QFileInfo>

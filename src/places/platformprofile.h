@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scan/drivefinder.h"
+#include "places/drivefinder.h"
 
 #include <QString>
 #include <QStringList>
