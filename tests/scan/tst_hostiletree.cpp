@@ -329,7 +329,10 @@ void TestHostileTree::oddlyNamedEntriesAreReadAndWalked_data()
     QTest::addColumn<QByteArray>("prefix"); // starts every name, as bytes
     QTest::addColumn<QString>("shown");     // the same, as the rows show it
 
-    QTest::newRow("not UTF-8") << QByteArray("\xff") << QString(QChar(0xDCFF));
+    // A name that is not UTF-8 is shown as Windows-1252, whole, as file contents are.
+    QTest::newRow("Windows-1252") << QByteArray("Caf\xe9 \x80") << u"Caf\u00e9 \u20ac"_s;
+    QTest::newRow("UTF-8 with a stray byte")
+        << QByteArray("\xc3\xa9\xff") << u"\u00c3\u00a9\u00ff"_s;
     QTest::newRow("leading byte-order mark") << QByteArray("\xef\xbb\xbf") << u"\uFEFF"_s;
 }
 
