@@ -56,16 +56,14 @@ private:
     {
         // Listings run ahead of the reads, with only a few folders open at once.
         while (m_nextToList < m_folders.size() &&
-               m_nextToList - m_handOver.foldersDone() < size_t(m_maxOpenFolders) &&
-               m_scheduler.hasRoom()) {
+               m_nextToList - m_handOver.foldersDone() < size_t(m_maxOpenFolders)) {
             WalkFolder &folder = m_folders[m_nextToList++];
             m_scheduler.run([this, &folder] { list(folder); });
         }
         // Reads go in walk order, a bounded number ahead of the shortcuts handed on.
         const qsizetype readsPerTask = m_scheduler.readsPerTask();
         const qsizetype window = 2 * m_scheduler.concurrency() * readsPerTask;
-        while (m_readFolder < m_folders.size() && m_folders[m_readFolder].listed &&
-               m_scheduler.hasRoom()) {
+        while (m_readFolder < m_folders.size() && m_folders[m_readFolder].listed) {
             WalkFolder &folder = m_folders[m_readFolder];
             const qsizetype left = qsizetype(folder.shortcuts.size()) - folder.readsDispatched;
             if (left == 0) {

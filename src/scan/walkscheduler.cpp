@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <ctime>
-#include <thread>
 
 namespace quillon {
 
@@ -39,7 +38,6 @@ qint64 TaskClock::waitedNs() const
 
 WalkScheduler::WalkScheduler(int concurrency)
     : m_concurrency(std::max(concurrency, 1))
-    , m_processors(int(std::max(std::thread::hardware_concurrency(), 1u)))
 {
     if (m_concurrency > 1)
         m_pool.emplace(m_concurrency);
@@ -50,23 +48,13 @@ WalkScheduler::~WalkScheduler()
     drain();
 }
 
-bool WalkScheduler::runsHere() const
-{
-    return !m_pool || (m_fastReads && (m_processors < 2 || m_waitPerRead < 0));
-}
-
-bool WalkScheduler::hasRoom() const
-{
-    return !m_fastReads || runsHere() || m_inFlight < std::min(m_processors, m_concurrency);
-}
-
 void WalkScheduler::run(std::function<void()> task)
 {
     ++m_inFlight;
-    if (runsHere())
-        task();
-    else
+    if (m_pool && !m_fastReads)
         m_pool->start(std::move(task));
+    else
+        task();
 }
 
 void WalkScheduler::finished(const TaskReport &report)

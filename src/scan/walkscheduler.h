@@ -35,12 +35,11 @@ private:
     qint64 m_processorAtStart;
 };
 
-// Runs the walk's tasks and hands their reports back to the calling thread. While tasks wait
-// for the file system, many run at once on a pool of threads. While they hardly wait (memory, a
-// warm local disk), only as many run at once as there are processors, in tasks large enough
-// that handing them over costs little; on one processor they run on the calling thread. It
-// learns from the reports how many reads to put in one task. Only the calling thread uses it,
-// but for finished(), which tasks call.
+// Runs the walk's tasks: on a pool of threads while they wait for the file system, on the
+// calling thread while they do not (memory, a warm local disk: there threads only add hand-over
+// costs, see walktiming.h), and hands their reports back to the calling thread. It learns from
+// the reports how many reads to put in one task. Only the calling thread uses it, but for
+// finished(), which tasks call.
 class WalkScheduler {
 public:
     explicit WalkScheduler(int concurrency);
@@ -49,8 +48,6 @@ public:
     int concurrency() const { return m_concurrency; }
     qsizetype readsPerTask() const { return m_readsPerTask; }
 
-    // False while as many tasks run as should: the caller waits for one to finish first.
-    bool hasRoom() const;
     void run(std::function<void()> task);
     void finished(const TaskReport &report);
 
@@ -66,15 +63,12 @@ private:
     void learnFrom(const TaskReport &report);
     void noteWait(qint64 waitedNs);
 
-    bool runsHere() const;
-
     const int m_concurrency;
-    const int m_processors;
     int m_inFlight = 0;
     qsizetype m_readsPerTask = 1;
     qint64 m_waitPerRead = -1; // a running mean; -1 until reads are done
-    // The last tasks hardly waited. The walk starts so, on this thread: the start folder's
-    // listing is measured without the walk's own threads competing for processors.
+    // The last tasks hardly waited: tasks run on this thread. The walk starts so: the start
+    // folder's listing is measured without the walk's own threads competing for processors.
     bool m_fastReads = true;
 
     std::mutex m_mutex;

@@ -28,7 +28,9 @@ inline constexpr qsizetype MaxReadsPerTask = 64;
 // Reads that wait less than this for the file system (time not spent on a processor) come
 // from memory or a local disk, and threads would only add hand-over costs: tasks then run on
 // the walk's own thread. It lies between a warm read's wait (under 5 µs) and a cold disk's
-// (about 100 µs); a read that waits more gains from being one of many in flight.
+// (about 100 µs); a read that waits more gains from being one of many in flight. Warm reads on
+// two threads in 40-read tasks instead took 25% more processor time for no gain in wall time
+// on 2 shared processors (medians, 100,000 shortcuts: 574 against 465 ms processor time).
 inline constexpr qint64 ThreadsFromWaitNs = 40'000;
 
 } // namespace quillon::walktiming
