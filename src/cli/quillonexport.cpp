@@ -194,10 +194,8 @@ int run(const ExportOptions &options, Interruption &interruption)
 
     const HostFileSystem fs;
     const QString folder = absoluteFolder(options.folder);
-    if (PlatformProfile::host().isTooBroad(folder)) {
-        printError(messages::tooBroad());
-        return Failed;
-    }
+    if (PlatformProfile::host().isTooBroad(folder))
+        return fail(messages::tooBroad());
     // Listing first: it opens the name byte for byte, which isFolder() does not promise.
     const QString start = folder + fs.separator();
     if (!fs.list(start))

@@ -140,7 +140,8 @@ void TestQuillonExport::refusesBadRequests_data()
     QTest::addColumn<QByteArray>("message");
     QTest::newRow("root is too broad")
         << QStringList{QStringLiteral("/")} << 1
-        << QByteArray("This Selection Is Too Broad, Please Narrow Down Your Search");
+        << QByteArray(
+               "quillon-export: This Selection Is Too Broad, Please Narrow Down Your Search");
     QTest::newRow("home is too broad")
         << QStringList{QStringLiteral("/home/")} << 1 << QByteArray("This Selection Is Too Broad");
     QTest::newRow("missing folder")
