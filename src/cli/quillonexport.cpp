@@ -9,7 +9,7 @@
 #include "links/scriptaddress.h"
 #include "output/linklistwriter.h"
 #include "output/writtenlist.h"
-#include "places/drivefinder.h"
+#include "places/drivesearch.h"
 #include "places/pathsyntax.h"
 #include "places/platformprofile.h"
 #include "scan/favoriteswalk.h"
@@ -242,10 +242,31 @@ int run(const ExportOptions &options, Interruption &interruption)
     return Ok;
 }
 
+// The drives, found by this program run again as a helper, so that a hung mount leaves out its
+// place instead of holding up the list.
+int listDrives()
+{
+    constexpr std::chrono::seconds PlaceLimit{2};
+    const DriveSearchResult found =
+        findDrivesWithTimeLimit(QCoreApplication::applicationFilePath(), PlaceLimit);
+    for (const QString &place : found.unanswered)
+        printError(QStringLiteral("quillon-export: %1 did not answer within %2 s and is left out")
+                       .arg(place)
+                       .arg(PlaceLimit.count()));
+    if (!found.error.isEmpty())
+        printError(QStringLiteral("quillon-export: %1").arg(found.error));
+    // The paths byte for byte, as the names on disk are.
+    const QByteArray list = encodeFileName(formatDriveList(found.drives));
+    std::fwrite(list.constData(), 1, size_t(list.size()), stdout);
+    return Ok;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    if (isDriveHelperCall(argc, argv))
+        return runDriveHelper(argc, argv);
     Interruption interruption;
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quillon-export"));
@@ -257,12 +278,8 @@ int main(int argc, char *argv[])
     case ParseOutcome::Help:
         std::fputs(qUtf8Printable(parsed.text), stdout);
         return Ok;
-    case ParseOutcome::ListDrives: {
-        // The paths byte for byte, as the names on disk are.
-        const QByteArray list = encodeFileName(formatDriveList(hostDrives()));
-        std::fwrite(list.constData(), 1, size_t(list.size()), stdout);
-        return Ok;
-    }
+    case ParseOutcome::ListDrives:
+        return listDrives();
     case ParseOutcome::Version:
         std::printf("quillon-export %s\n", QUILLON_VERSION);
         return Ok;
