@@ -4,6 +4,7 @@
 #include "cli/exclusions.h"
 #include "cli/exportoptions.h"
 #include "cli/interruption.h"
+#include "cli/outputtarget.h"
 #include "links/linktable.h"
 #include "links/listedlink.h"
 #include "links/scriptaddress.h"
@@ -191,6 +192,9 @@ int run(const ExportOptions &options, Interruption &interruption)
         return fail(QStringLiteral("cannot write \"%1\": the name is not valid UTF-8, and the "
                                    "file would be written under another name")
                         .arg(*options.outputPath));
+    const OutputTarget target = outputTarget(options.outputPath);
+    if (target.kind == OutputTarget::Kind::Refused)
+        return fail(QStringLiteral("cannot write \"%1\": %2").arg(*options.outputPath, target.why));
 
     const HostFileSystem fs;
     const QString folder = absoluteFolder(options.folder);
@@ -215,25 +219,21 @@ int run(const ExportOptions &options, Interruption &interruption)
     applyTicks(table, *inputs, options, fs.separator());
     const int written = tickedCount(table);
 
-    interruption.beginWriting();
-    const auto notInterrupted = [&interruption] {
-        return !interruption.interrupted();
-    };
     QString error;
-    if (options.outputPath) {
+    if (target.kind == OutputTarget::Kind::File) {
+        // From here a signal waits until the old file is safe; on a descriptor it ends the
+        // run at once, even in the middle of a write to a full pipe.
+        interruption.beginWriting();
+        const auto notInterrupted = [&interruption] {
+            return !interruption.interrupted();
+        };
         if (!saveLinkList(*options.outputPath, table, options.kind, &error, notInterrupted)) {
             if (interruption.interrupted())
                 return interruption.exitCode();
             return fail(error);
         }
-    } else {
-        if (interruption.interrupted())
-            return interruption.exitCode();
-        QFile out;
-        if (!out.open(stdout, QIODevice::WriteOnly) ||
-            !writeLinkList(out, table, options.kind, &error) || !out.flush())
-            return fail(QStringLiteral("cannot write to standard output: %1")
-                            .arg(error.isEmpty() ? out.errorString() : error));
+    } else if (!writeToDescriptor(target.descriptor, table, options.kind, &error)) {
+        return fail(error);
     }
     if (terminal)
         printError(QStringLiteral("%1 links written, %2 left out")
