@@ -41,6 +41,8 @@ void printLine(const QList<QByteArray> &fields)
     std::fflush(stdout); // so the caller sees at once which place is being looked at
 }
 
+#ifdef Q_OS_UNIX
+
 const Drive RootDrive = {QStringLiteral("/"), QStringLiteral("/"), Drive::Kind::Volume};
 
 // What one run of the helper said before it ended or fell silent.
@@ -49,8 +51,6 @@ struct HelperRun {
     bool finished = false; // ended of itself, having said "done"
     QString error;
 };
-
-#ifdef Q_OS_UNIX
 
 // Starts the helper as a grandchild, so that it is never this process's child to wait for:
 // once abandoned, the system reaps it whenever it ends. Before starting the program, the
@@ -126,8 +126,6 @@ HelperRun runHelper(const QString &program, const QStringList &skipped,
     return run;
 }
 
-#endif
-
 // The place the helper was looking at when it fell silent.
 QString lastLookedAt(const QByteArray &output)
 {
@@ -154,6 +152,8 @@ QList<Drive> drivesIn(const QByteArray &output)
     }
     return drives;
 }
+
+#endif
 
 } // namespace
 
