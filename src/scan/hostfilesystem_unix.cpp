@@ -56,11 +56,12 @@ constexpr int FolderOpenFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 // O_NONBLOCK: opening a FIFO must never wait for a writer.
 constexpr int FileOpenFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
 
-// The entries of a folder stream just opened. The listing uses readdir's entry type, so a plain
-// folder or file costs no stat call; only links and file systems that do not report types are
+// The entries of an open folder stream, from its start. The listing uses readdir's entry type, so a
+// plain folder or file costs no stat call; only links and file systems that do not report types are
 // looked at with fstatat.
 QList<DirEntry> readListing(DIR *dir)
 {
+    ::rewinddir(dir);
     const int folderFd = ::dirfd(dir);
     QList<DirEntry> entries;
     while (const dirent *ent = ::readdir(dir)) {
@@ -225,8 +226,9 @@ public:
 
     std::optional<QList<DirEntry>> list() const override
     {
-        // A descriptor of its own, so that listing leaves this folder's descriptor as it was.
-        const int listFd = ::openat(m_fd, ".", FolderOpenFlags);
+        // The stream takes a descriptor of its own (sharing the position, which it rewinds),
+        // made only for folders that are listed, not for parents opened again.
+        const int listFd = ::fcntl(m_fd, F_DUPFD_CLOEXEC, 0);
         DIR *dir = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
         if (!dir) {
             if (listFd >= 0)
