@@ -117,7 +117,9 @@ QByteArray encodeFileName(QStringView name)
 
 QString shownFileName(QString name)
 {
-    return hasEscapedBytes(name) ? decodeWindows1252(encodeFileName(name)) : name;
+    if (hasEscapedBytes(name))
+        return decodeWindows1252(encodeFileName(name));
+    return name; // moved, not shared: the caller may change it without a copy
 }
 
 QString shownPath(QStringView path, QChar separator)
