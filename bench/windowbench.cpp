@@ -28,6 +28,11 @@ class SilentDialogs final : public Dialogs {
 public:
     int messages = 0;
     void showMessage(QWidget *, const QString &, const QString &, Icon) override { ++messages; }
+    bool askYesNo(QWidget *, const QString &, const QString &) override
+    {
+        ++messages;
+        return true;
+    }
     std::optional<QString> askSaveFileName(QWidget *, const QString &, const QString &,
                                            const QString &) override
     {

@@ -56,6 +56,8 @@ LinkGrid::LinkGrid(QWidget *parent)
     layout->addWidget(m_view, 1);
     setFocusProxy(m_view);
     connect(m_view, &LinkTableView::tickAsInListRequested, this, &LinkGrid::tickAsInListRequested);
+    connect(m_view, &LinkTableView::scriptLinksLeftUnticked, this,
+            &LinkGrid::scriptLinksLeftUnticked);
 }
 
 void LinkGrid::setCaption(const QString &caption)
@@ -64,7 +66,7 @@ void LinkGrid::setCaption(const QString &caption)
     m_caption->setVisible(!caption.isEmpty());
 }
 
-void LinkGrid::setDataSource(std::shared_ptr<LinkTable> table)
+void LinkGrid::setDataSource(LinkTable table)
 {
     m_model->setTable(std::move(table));
     setUpLayout();
@@ -105,7 +107,7 @@ void LinkGrid::fitColumnsToText(const QFont &font)
     // Widths in twips; a column is never narrower than its name, even without a value.
     const double dpi = logicalDpiX();
     std::array<float, LinkFieldCount> widths{};
-    const std::shared_ptr<LinkTable> &table = m_model->table();
+    const LinkTable *table = m_model->table();
     if (table && table->recordCount() > 0) {
         std::array<WidestText, 3> widest = {WidestText(font), WidestText(font), WidestText(font)};
         for (const LinkRecord &record : table->records()) {

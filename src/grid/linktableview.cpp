@@ -15,6 +15,8 @@ LinkTableView::LinkTableView(LinkTableModel &model, QWidget *parent)
 {
     setModel(&model);
     connect(m_menu, &TickMenu::tickAsInListRequested, this, &LinkTableView::tickAsInListRequested);
+    connect(m_menu, &TickMenu::scriptLinksLeftUnticked, this,
+            &LinkTableView::scriptLinksLeftUnticked);
 }
 
 QList<int> LinkTableView::chosenRows() const
@@ -34,7 +36,7 @@ QList<int> LinkTableView::chosenRows() const
 
 void LinkTableView::toggleChosenRows()
 {
-    m_model.toggleSelected(chosenRows());
+    m_model.toggleTicks(chosenRows());
 }
 
 void LinkTableView::keyPressEvent(QKeyEvent *event)

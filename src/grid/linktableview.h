@@ -16,6 +16,7 @@ public:
 
 Q_SIGNALS:
     void tickAsInListRequested();
+    void scriptLinksLeftUnticked(int count);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
