@@ -8,6 +8,19 @@
 
 namespace quillon {
 
+namespace {
+
+// Exactly there: a widget item would centre a control whose size policy is fixed.
+void putAt(QLayoutItem *item, const QRect &at)
+{
+    if (QWidget *widget = item->widget())
+        widget->setGeometry(at);
+    else
+        item->setGeometry(at);
+}
+
+} // namespace
+
 ClassicLayout::ClassicLayout(QWidget *window, QSizeF classicSize)
     : QLayout(window)
     , m_classicSize(classicSize)
@@ -74,18 +87,28 @@ QSize ClassicLayout::sizeHint() const
 
 QSize ClassicLayout::minimumSize() const
 {
-    // As far as the spanning controls and the filling one can shrink.
+    // As far as every spanning control and the filling one can shrink, and no further than
+    // the controls on the left allow those on the right to come.
     const QSize classic = sizeHint();
-    int narrowest = 0;
-    int lowest = 0;
+    int narrower = classic.width();
+    int lower = classic.height();
+    int leftEnd = 0;
+    int rightStart = classic.width();
     for (const Slot &slot : m_slots) {
         const QRect at = pixels(slot.place);
         if (slot.anchor == Anchor::Width || slot.anchor == Anchor::Fill)
-            narrowest = std::max(narrowest, at.width() - m_smallestSpan);
+            narrower = std::min(narrower, at.width() - m_smallestSpan);
         if (slot.anchor == Anchor::Fill)
-            lowest = std::max(lowest, at.height() - m_smallestFill);
+            lower = std::min(lower, at.height() - m_smallestFill);
+        if (slot.anchor == Anchor::Left)
+            leftEnd = std::max(leftEnd, at.right());
+        if (slot.anchor == Anchor::Right)
+            rightStart = std::min(rightStart, at.left());
     }
-    return {classic.width() - narrowest, classic.height() - lowest};
+    // The classic window's gap between its columns, 105 twips.
+    const int gap = pixels(QRectF(0, 0, 105, 0)).width();
+    narrower = std::clamp(rightStart - leftEnd - gap, 0, std::max(narrower, 0));
+    return {classic.width() - narrower, classic.height() - std::max(lower, 0)};
 }
 
 void ClassicLayout::setGeometry(const QRect &rect)
@@ -113,7 +136,7 @@ void ClassicLayout::setGeometry(const QRect &rect)
             break;
         }
         if (slot.anchor != Anchor::BelowFilling)
-            slot.item->setGeometry(at.translated(rect.topLeft()));
+            putAt(slot.item, at.translated(rect.topLeft()));
     }
     // A strip below the filling control takes the bottom of its place while it is shown.
     for (const Slot &slot : m_slots) {
@@ -122,12 +145,10 @@ void ClassicLayout::setGeometry(const QRect &rect)
         const int height = slot.item->sizeHint().height();
         for (const Slot &fill : m_slots) {
             if (fill.anchor == Anchor::Fill)
-                fill.item->setGeometry(
-                    filled.adjusted(0, 0, 0, -height).translated(rect.topLeft()));
+                putAt(fill.item, filled.adjusted(0, 0, 0, -height).translated(rect.topLeft()));
         }
-        slot.item->setGeometry(
-            QRect(filled.left(), filled.bottom() - height + 1, filled.width(), height)
-                .translated(rect.topLeft()));
+        putAt(slot.item, QRect(filled.left(), filled.bottom() - height + 1, filled.width(), height)
+                             .translated(rect.topLeft()));
     }
 }
 

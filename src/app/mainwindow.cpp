@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -133,18 +134,20 @@ void MainWindow::layOut()
     m_outputFrame->setObjectName(QStringLiteral("frmOutPutOptions"));
     m_outputFrame->setFont(controlFont);
     layout->add(m_outputFrame, {9000, 1320, 1215, 855}, Anchor::Right);
-    // The option buttons belong to the window, shown above the frame that draws around them.
-    const auto makeOption = [&](const QString &caption, const QString &name, QRectF place) {
-        auto *option = new QRadioButton(caption, this);
+    // The options sit inside their frame, below its title, laid out by it so that neither
+    // crosses its border at any font size.
+    auto *options = new QVBoxLayout(m_outputFrame);
+    options->setContentsMargins(twipsToPixels(120, logicalDpiX()), 0, 0, 0);
+    options->setSpacing(0);
+    const auto makeOption = [&](const QString &caption, const QString &name) {
+        auto *option = new QRadioButton(caption, m_outputFrame);
         option->setObjectName(name);
         option->setFont(controlFont);
-        layout->add(option, place, Anchor::Right);
-        option->raise();
+        options->addWidget(option);
         return option;
     };
-    m_datOption = makeOption(tr(".DAT"), QStringLiteral("optOutPutType_0"), {9120, 1560, 735, 195});
-    m_htmlOption =
-        makeOption(tr(".HTML"), QStringLiteral("optOutPutType_1"), {9120, 1920, 975, 195});
+    m_datOption = makeOption(tr(".DAT"), QStringLiteral("optOutPutType_0"));
+    m_htmlOption = makeOption(tr(".HTML"), QStringLiteral("optOutPutType_1"));
     m_exitButton = makeButton(tr("E&xit"), QStringLiteral("cmdExit"), {9000, 2280, 1215, 495});
 
     m_grid = new LinkGrid(this);
@@ -166,6 +169,7 @@ void MainWindow::layOut()
     m_caption->setFocusPolicy(Qt::NoFocus);
     m_outputFrame->setFocusPolicy(Qt::NoFocus);
     resize(layout->sizeHint());
+    layout->activate();
 }
 
 void MainWindow::showEvent(QShowEvent *event)

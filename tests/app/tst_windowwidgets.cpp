@@ -63,6 +63,7 @@ struct Window {
     {
         QVERIFY(child<FolderList>("Dir1")->setPath(folder));
         window->generate();
+        QTRY_VERIFY(!window->isWalking());
     }
 };
 
@@ -86,11 +87,12 @@ void pressKey(Qt::Key key)
     }
 }
 
-// The window's control that holds the keyboard focus.
+// The window's control that holds the keyboard focus (an option, not its frame).
 QString focusedControl(const QWidget *window)
 {
     const QWidget *control = QApplication::focusWidget();
-    while (control && control->parentWidget() != window)
+    while (control && control->parentWidget() != window &&
+           !qobject_cast<const QGroupBox *>(control->parentWidget()))
         control = control->parentWidget();
     return control ? control->objectName() : QStringLiteral("(none)");
 }
@@ -105,6 +107,7 @@ QString examples()
 class TestWindowWidgets : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void controlsDoNotOverlapAndFitTheWindow_data();
     void controlsDoNotOverlapAndFitTheWindow();
     void captionsAndStartState();
     void tabOrderAndAccessKeys();
@@ -114,12 +117,31 @@ private Q_SLOTS:
     void driveListOffersWineAndWindowsDrives();
 };
 
+void TestWindowWidgets::controlsDoNotOverlapAndFitTheWindow_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("classic") << QSize(688, 398);
+    QTest::newRow("large") << QSize(1500, 1000);
+    QTest::newRow("smallest") << QSize(1, 1);
+}
+
 void TestWindowWidgets::controlsDoNotOverlapAndFitTheWindow()
 {
+    QFETCH(QSize, size);
     Window w;
     QCOMPARE(w.window->logicalDpiX(), 96);
-    QCOMPARE(w.window->size(), QSize(688, 398));
-    QCOMPARE(w.window->minimumSize(), w.window->maximumSize()); // not resizable
+    QCOMPARE(w.window->size(), QSize(688, 398)); // the classic size, by default
+    // At the classic size every control is where the classic window had it, in twips.
+    QCOMPARE(w.child("cmdGenerate")->geometry(), QRect(600, 8, 81, 33));
+    QCOMPARE(w.child("UltraGrid")->geometry(), QRect(8, 192, 673, 201));
+    w.window->show();
+    w.window->resize(size);
+    QTRY_COMPARE(w.window->size(), size.expandedTo(w.window->minimumSize()));
+    QVERIFY(w.window->minimumSize().width() < 640 && w.window->minimumSize().height() < 400);
+    // The grid takes the extra room; the commands keep their distance from the right edge.
+    const QSize extra = w.window->size() - QSize(688, 398);
+    QCOMPARE(w.child("UltraGrid")->size(), QSize(673, 201) + extra);
+    QCOMPARE(w.child("cmdGenerate")->pos(), QPoint(600 + extra.width(), 8));
 
     const QStringList names = {"Label1",  "Drive1",         "Dir1",      "cmdGenerate",
                                "cmdExit", "cmdWriteToFile", "UltraGrid", "frmOutPutOptions"};
@@ -136,11 +158,12 @@ void TestWindowWidgets::controlsDoNotOverlapAndFitTheWindow()
             QVERIFY2(!places[i].intersects(places[j]), qPrintable(names[i] + u' ' + names[j]));
     }
 
-    // The two output types sit inside their frame, one above the other.
-    const QRect frame = w.child("frmOutPutOptions")->geometry();
+    // The two output types sit inside their frame, below its title, one above the other.
+    auto *frameBox = w.child<QGroupBox>("frmOutPutOptions");
+    const QRect frame = frameBox->geometry();
     const QRect dat = w.child("optOutPutType_0")->geometry();
     const QRect html = w.child("optOutPutType_1")->geometry();
-    QVERIFY(frame.contains(dat) && frame.contains(html));
+    QVERIFY(frameBox->contentsRect().contains(dat) && frameBox->contentsRect().contains(html));
     QVERIFY(dat.bottom() < html.top());
     // The buttons and the frame form one column.
     for (const char *name : {"cmdGenerate", "cmdWriteToFile", "cmdExit"}) {
@@ -186,14 +209,13 @@ void TestWindowWidgets::tabOrderAndAccessKeys()
         }
         return path;
     };
-    QCOMPARE(tabPath(), QStringList({"Dir1", "cmdGenerate", "cmdExit", "optOutPutType_0",
+    QCOMPARE(tabPath(), QStringList({"Dir1", "cmdGenerate", "optOutPutType_0", "cmdExit",
                                      "UltraGrid", "Drive1", "Dir1"}));
     w.child<QRadioButton>("optOutPutType_1")->click();
     w.child<QPushButton>("cmdWriteToFile")->setEnabled(true);
-    QCOMPARE(tabPath(), QStringList({"Dir1", "cmdGenerate", "cmdExit", "cmdWriteToFile",
-                                     "optOutPutType_1", "UltraGrid", "Drive1"}));
+    QCOMPARE(tabPath(), QStringList({"Dir1", "cmdGenerate", "cmdWriteToFile", "optOutPutType_1",
+                                     "cmdExit", "UltraGrid", "Drive1"}));
     // The arrows move between the options and choose as they go.
-    pressKey(Qt::Key_Tab);
     pressKey(Qt::Key_Tab);
     pressKey(Qt::Key_Tab);
     pressKey(Qt::Key_Tab);
@@ -325,13 +347,15 @@ void TestWindowWidgets::folderListOpensOnDoubleClickOrEnterOnly()
     QTest::mouseClick(dir->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(dir->path(), QDir::toNativeSeparators(examples())); // highlighted only
     QTest::mouseDClick(dir->viewport(), Qt::LeftButton, {}, at);
-    QCOMPARE(dir->path(), QDir::toNativeSeparators(examples() + QStringLiteral("/News")));
+    QVERIFY(dir->isListing());
+    QVERIFY(!dir->findItems(QStringLiteral("Listing "), Qt::MatchStartsWith).isEmpty());
+    QTRY_COMPARE(dir->path(), QDir::toNativeSeparators(examples() + QStringLiteral("/News")));
 
     // Enter on the parent folder goes back up.
     dir->setFocus();
     dir->setCurrentItem(itemNamed(QStringLiteral("favorites")));
     QTest::keyClick(dir, Qt::Key_Return);
-    QCOMPARE(dir->path(), QDir::toNativeSeparators(examples()));
+    QTRY_COMPARE(dir->path(), QDir::toNativeSeparators(examples()));
     QVERIFY(!itemNamed(QStringLiteral(".hidden")));
 }
 
@@ -389,6 +413,7 @@ void TestWindowWidgets::driveListOffersWineAndWindowsDrives()
                                  home.path(".wine/drive_c"), home.path(".wine/drive_c/users")};
     for (const QString &folder : refused) {
         drives->setCurrentIndex(folder.contains(QStringLiteral(".wine")) ? 2 : 1);
+        QTRY_VERIFY(!dir->isListing());
         QVERIFY(dir->setPath(folder));
         window.generate();
         QCOMPARE(dialogs.takeMessageTexts(),
@@ -396,7 +421,7 @@ void TestWindowWidgets::driveListOffersWineAndWindowsDrives()
                                              "Your Search")}));
     }
     drives->setCurrentIndex(1);
-    QCOMPARE(dir->path(), home.path("mnt/c"));
+    QTRY_COMPARE(dir->path(), home.path("mnt/c"));
 }
 
 QUILLON_TEST_MAIN(TestWindowWidgets)

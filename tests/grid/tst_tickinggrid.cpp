@@ -129,7 +129,7 @@ void TestTickingGrid::menuActionsTickAllOrOneFolder_data()
 
     // Start ticks "001101011": rows 0-1 the start folder, 2-4, 5-6 and 7-8 folder groups.
     QTest::newRow("select all") << "tickAllAction" << 3 << "111111111" << 0 << 8;
-    QTest::newRow("deselect all") << "detickAllAction" << 3 << "000000000" << 0 << 8;
+    QTest::newRow("deselect all") << "untickAllAction" << 3 << "000000000" << 0 << 8;
     QTest::newRow("invert") << "invertTicksAction" << 0 << "110010100" << 0 << 8;
     QTest::newRow("select folder from inside") << "tickFolderAction" << 4 << "001111011" << 2 << 4;
     QTest::newRow("deselect folder from its opener")
@@ -224,7 +224,7 @@ void TestTickingGrid::hundredThousandRowsDoNotHang()
     g.action(QStringLiteral("invertTicksAction"))->trigger();
     g.action(QStringLiteral("untickFolderAction"))->trigger(); // the start folder's 30 rows
     g.action(QStringLiteral("tickAllAction"))->trigger();
-    g.action(QStringLiteral("detickAllAction"))->trigger();
+    g.action(QStringLiteral("untickAllAction"))->trigger();
     QVERIFY(std::none_of(g.table().records().begin(), g.table().records().end(),
                          [](const LinkRecord &r) { return r.ticked; }));
 }
