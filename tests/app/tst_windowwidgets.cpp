@@ -291,6 +291,11 @@ void TestWindowWidgets::generateShowsShadedGroupsAndSizedColumns()
     const QString shot = QStringLiteral(QT_TESTCASE_BUILDDIR "/quillon-window.png");
     QVERIFY(w.window->grab().save(shot));
     qInfo("Screenshot of the window after Generate: %s", qPrintable(shot));
+    w.window->resize(1200, 720);
+    QTRY_COMPARE(w.grid()->size(), QSize(673, 201) + QSize(1200 - 688, 720 - 398));
+    const QString large = QStringLiteral(QT_TESTCASE_BUILDDIR "/quillon-window-large.png");
+    QVERIFY(w.window->grab().save(large));
+    qInfo("Screenshot of the window resized large: %s", qPrintable(large));
 }
 
 void TestWindowWidgets::tickingWithMouseAndSpaceChangesTheOutput()

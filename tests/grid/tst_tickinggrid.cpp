@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QSignalSpy>
+#include <QTableView>
 
 using namespace quillon;
 using quillon::test::groupedTable;
@@ -70,6 +71,10 @@ private Q_SLOTS:
     void folderActionsOnlyOnARow();
     void keyboardOpensTheMenuAtTheCurrentRow_data();
     void keyboardOpensTheMenuAtTheCurrentRow();
+    void bulkTickingLeavesScriptLinks_data();
+    void bulkTickingLeavesScriptLinks();
+    void keysMoveTheCurrentRowIntoView_data();
+    void keysMoveTheCurrentRowIntoView();
     void hundredThousandRowsDoNotHang();
     void cleanup();
 };
@@ -95,7 +100,8 @@ void TestTickingGrid::spaceTicksEverySelectedRowOnce_data()
     QTest::newRow("mixed rows all become ticked") << "0101" << 1 << 0 << Rows{0, 1, 2} << "1111";
     QTest::newRow("ticked rows all become unticked") << "1111" << 3 << 3 << Rows{1, 2, 3} << "1000";
     QTest::newRow("rows apart, current row ticked") << "1010" << 0 << 0 << Rows{0, 3} << "1011";
-    QTest::newRow("current row outside the selection") << "0000" << 3 << 0 << Rows{0, 1} << "1100";
+    QTest::newRow("current row outside the selection: only the current one")
+        << "0000" << 3 << 0 << Rows{0, 1} << "0001";
     QTest::newRow("nothing selected: the current row") << "0000" << 2 << 1 << Rows{} << "0010";
 }
 
@@ -177,6 +183,13 @@ void TestTickingGrid::folderActionsOnlyOnARow()
 
     g.rightClick(0);
     QVERIFY(g.action(QStringLiteral("tickFolderAction"))->isVisible());
+    g.menu()->close();
+
+    // On an empty grid nothing can act.
+    Grid empty(QString(), {});
+    empty.rightClick(-1);
+    for (const QAction *action : empty.menu()->actions())
+        QVERIFY2(action->isSeparator() || !action->isEnabled(), qPrintable(action->text()));
 }
 
 void TestTickingGrid::keyboardOpensTheMenuAtTheCurrentRow_data()
@@ -206,6 +219,75 @@ void TestTickingGrid::keyboardOpensTheMenuAtTheCurrentRow()
     QVERIFY(g.menu()->isVisible());
     QTest::keyClick(g.menu(), Qt::Key(accessKey));
     QTEST(ticksOf(g.table()), "expected");
+}
+
+void TestTickingGrid::bulkTickingLeavesScriptLinks_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("leftUnticked");
+    // "sjGj.j": script links in rows 1, 3 and 5; the one in row 5 was ticked by hand.
+    QTest::newRow("tick all") << "tickAllAction" << 0 << "101011" << 2;
+    QTest::newRow("tick folder") << "tickFolderAction" << 4 << "001011" << 1;
+    QTest::newRow("invert") << "invertTicksAction" << 0 << "101010" << 2;
+    QTest::newRow("untick all: nothing to say") << "untickAllAction" << 0 << "000000" << 0;
+}
+
+void TestTickingGrid::bulkTickingLeavesScriptLinks()
+{
+    QFETCH(QString, action);
+    QFETCH(int, row);
+    QFETCH(int, leftUnticked);
+    Grid g(QStringLiteral("sjGj.j"), QStringLiteral("000001"));
+    QSignalSpy said(&g.grid, &LinkGrid::scriptLinksLeftUnticked);
+    g.rightClick(row);
+    g.action(action)->trigger();
+    QTEST(ticksOf(g.table()), "expected");
+    QCOMPARE(said.size(), leftUnticked > 0 ? 1 : 0);
+    if (leftUnticked > 0)
+        QCOMPARE(said.first().first().toInt(), leftUnticked);
+    // One by one, a script link is ticked.
+    QTest::mouseClick(g.view()->viewport(), Qt::LeftButton, {},
+                      g.view()->visualRect(g.grid.model()->index(1, 0)).center());
+    QCOMPARE(g.table().record(1).ticked, true);
+}
+
+void TestTickingGrid::keysMoveTheCurrentRowIntoView_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<int>("expected"); // -1: further down than the start
+    const Qt::KeyboardModifiers none;
+    QTest::newRow("Ctrl+End") << 3 << int(Qt::Key_End) << Qt::KeyboardModifiers(Qt::ControlModifier)
+                              << 299;
+    QTest::newRow("Ctrl+Home") << 250 << int(Qt::Key_Home)
+                               << Qt::KeyboardModifiers(Qt::ControlModifier) << 0;
+    QTest::newRow("Page Down") << 0 << int(Qt::Key_PageDown) << none << -1;
+    QTest::newRow("Page Up at the top") << 0 << int(Qt::Key_PageUp) << none << 0;
+    QTest::newRow("Space on an unseen current row") << 250 << int(Qt::Key_Space) << none << 250;
+}
+
+void TestTickingGrid::keysMoveTheCurrentRowIntoView()
+{
+    QFETCH(int, from);
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(int, expected);
+    Grid g(QStringLiteral("s").repeated(300), {});
+    g.choose(from, 0, {});
+    g.view()->scrollToTop(); // the current row out of view, as after scrolling with the wheel
+    g.view()->setFocus();
+    QTest::keyClick(g.view(), Qt::Key(key), modifiers);
+    const QModelIndex current = g.view()->currentIndex();
+    if (expected >= 0)
+        QCOMPARE(current.row(), expected);
+    else
+        QVERIFY(current.row() > from);
+    QVERIFY(g.view()->viewport()->rect().contains(g.view()->visualRect(current)));
+    QCOMPARE(ticksOf(g.table()).count(u'0'), key == Qt::Key_Space ? 1 : 0);
+    QCOMPARE(g.table().record(current.row()).ticked, key != Qt::Key_Space);
 }
 
 void TestTickingGrid::hundredThousandRowsDoNotHang()
