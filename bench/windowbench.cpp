@@ -81,9 +81,12 @@ int main(int argc, char *argv[])
     }
     settle(window);
 
-    // Generate as the button does it, and the window painted with the result.
+    // Generate as the button does it, until the walk on its worker has handed over the last
+    // rows, and the window painted with the result.
     const auto generate = [&] {
         window.generate();
+        while (window.isWalking())
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         settle(window);
     };
 

@@ -7,7 +7,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 
 int main(int argc, char *argv[])
 {
@@ -17,11 +16,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("io.github.quillon.Quillon"));
 
-    // Qt's own file dialog keeps its state in QtProject.conf: in Quillon's folder, not loose
-    // in the user's configuration folder.
-    const QString settingsFolder = QFileInfo(quillon::WindowSettings::userFile()).absolutePath();
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder);
+    quillon::WindowSettings::keepQtStateWithOurs();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(

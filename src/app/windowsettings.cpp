@@ -1,5 +1,6 @@
 #include "app/windowsettings.h"
 
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -17,6 +18,13 @@ QString WindowSettings::userFile()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/Quillon/Quillon.conf");
+}
+
+void WindowSettings::keepQtStateWithOurs()
+{
+    const QString folder = QFileInfo(userFile()).absolutePath();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
 }
 
 QString WindowSettings::text(const QString &key) const

@@ -27,6 +27,9 @@ public:
 
     // The file the real window uses: Quillon/Quillon.conf in the XDG configuration folder.
     static QString userFile();
+    // Makes Qt keep its own state (the file dialog's QtProject.conf) in the folder of
+    // userFile(), not loose in the user's configuration folder.
+    static void keepQtStateWithOurs();
 
     QByteArray geometry() const;
     void setGeometry(const QByteArray &geometry);

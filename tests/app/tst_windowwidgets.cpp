@@ -75,11 +75,11 @@ void pressKey(Qt::Key key)
         QGuiApplication::platformName() == u"xcb" &&
         !QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty();
     if (throughX) {
-        const QHash<Qt::Key, QString> names = {{Qt::Key_Tab, QStringLiteral("Tab")},
-                                               {Qt::Key_Up, QStringLiteral("Up")},
-                                               {Qt::Key_Down, QStringLiteral("Down")},
-                                               {Qt::Key_Right, QStringLiteral("Right")},
-                                               {Qt::Key_Escape, QStringLiteral("Escape")}};
+        const QHash<Qt::Key, QString> names = {
+            {Qt::Key_Tab, QStringLiteral("Tab")},       {Qt::Key_Up, QStringLiteral("Up")},
+            {Qt::Key_Down, QStringLiteral("Down")},     {Qt::Key_Right, QStringLiteral("Right")},
+            {Qt::Key_Escape, QStringLiteral("Escape")}, {Qt::Key_Space, QStringLiteral("space")},
+            {Qt::Key_Return, QStringLiteral("Return")}};
         QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), names.value(key)});
         QTest::qWait(50);
     } else {
@@ -113,6 +113,7 @@ private Q_SLOTS:
     void tabOrderAndAccessKeys();
     void generateShowsShadedGroupsAndSizedColumns();
     void tickingWithMouseAndSpaceChangesTheOutput();
+    void keysTickTheCurrentRowAndAskBeforeLosingTicks();
     void folderListOpensOnDoubleClickOrEnterOnly();
     void driveListOffersWineAndWindowsDrives();
 };
@@ -333,6 +334,43 @@ void TestWindowWidgets::tickingWithMouseAndSpaceChangesTheOutput()
                                  "CMake Reference", "Compiler Explorer", "Caf&#233; M&#252;ller",
                                  "Python", "Rust"}));
     QCOMPARE(w.dialogs.takeMessages().last().title, QStringLiteral("Success"));
+}
+
+void TestWindowWidgets::keysTickTheCurrentRowAndAskBeforeLosingTicks()
+{
+    Window w;
+    w.window->show();
+    w.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+    w.generate(examples());
+    const LinkTableModel *model = w.grid()->model();
+    const auto ticked = [model](int row) {
+        return model->index(row, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked;
+    };
+    w.view()->setFocus();
+    QTRY_COMPARE(focusedControl(w.window.get()), QStringLiteral("UltraGrid"));
+    pressKey(Qt::Key_Down);
+    pressKey(Qt::Key_Space);
+    QCOMPARE(w.view()->currentIndex().row(), 1);
+    QVERIFY(ticked(0));
+    QVERIFY(!ticked(1));
+
+    // Another folder, by Enter in the folder list: asked first, and No keeps all as it was.
+    auto *dir = w.child<FolderList>("Dir1");
+    dir->setFocus();
+    QTRY_COMPARE(focusedControl(w.window.get()), QStringLiteral("Dir1"));
+    dir->setCurrentItem(dir->findItems(QStringLiteral("News"), Qt::MatchExactly).first());
+    w.dialogs.questionAnswers = {false, true};
+    pressKey(Qt::Key_Return);
+    QCOMPARE(w.dialogs.questions.size(), 1);
+    QCOMPARE(dir->path(), QDir::toNativeSeparators(examples()));
+    QVERIFY(!ticked(1));
+    // Generate again, and Yes: the ticks start over.
+    QTest::keyClick(w.window.get(), Qt::Key_G, Qt::AltModifier);
+    QTRY_COMPARE(w.dialogs.questions.size(), 2);
+    QTRY_VERIFY(!w.window->isWalking());
+    QTRY_COMPARE(model->rowCount(), 12);
+    QVERIFY(ticked(1));
 }
 
 void TestWindowWidgets::folderListOpensOnDoubleClickOrEnterOnly()
