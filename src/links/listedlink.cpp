@@ -83,9 +83,8 @@ QString samePageKey(QStringView address)
     if (at < address.size() && address[at] == u'?') {
         const qsizetype queryEnd = endOf(at, u"#");
         const QStringView query = address.sliced(at + 1, queryEnd - at - 1);
-        QChar separator = u'?'; // an empty query stays; one of utm_ parameters only goes
-        if (query.isEmpty())
-            key += separator;
+        // An empty query stays; one of utm_ parameters only goes.
+        QChar separator = u'?';
         for (const QStringView part : query.tokenize(u'&')) {
             if (part.startsWith(u"utm_"))
                 continue;
@@ -93,6 +92,8 @@ QString samePageKey(QStringView address)
             key += part;
             separator = u'&';
         }
+        if (query.isEmpty() && separator == u'?')
+            key += separator;
         at = queryEnd;
     }
     if (at + 1 < address.size()) // a fragment that is not empty
