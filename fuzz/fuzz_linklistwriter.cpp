@@ -39,9 +39,9 @@ LinkTable tableFrom(const QByteArray &input)
         const QList<QByteArray> fields = record.split('\x1f');
         const unsigned flags = fields[0].isEmpty() ? 0 : uint8_t(fields[0][0]);
         const bool utf16 = flags & 32;
-        const auto field = [&](int index, unsigned nullBit) -> std::optional<QString> {
-            if (flags & nullBit)
-                return std::nullopt;
+        const auto field = [&](int index, unsigned emptyBit) -> QString {
+            if (flags & emptyBit)
+                return {};
             return valueFrom(
                 index < fields.size() ? QByteArrayView(fields[index]) : QByteArrayView(), utf16);
         };
@@ -192,7 +192,7 @@ void checkOutput(const LinkTable &table, OutputKind kind, const QByteArray &out)
     // A folder's name waits for the folder's first ticked record.
     std::optional<QString> pendingHeading;
     for (const LinkRecord &record : table.records()) {
-        if (record.folderName && !record.folderName->isEmpty())
+        if (!record.folderName.isEmpty())
             pendingHeading = record.folderName;
         if (!record.ticked)
             continue;
