@@ -308,8 +308,7 @@ void MainWindow::writeToFile()
     if (!name || name->isEmpty())
         return;
     m_saveName = *name;
-    const OutputKind kind =
-        !html ? OutputKind::Dat : (type == 1 ? OutputKind::Bookmarks : OutputKind::Html);
+    const OutputKind kind = !html ? OutputKind::Dat : windowtexts::htmlSaveKind(type);
 
     QString error;
     if (!saveLinkList(*name, *m_links, kind, &error)) {
