@@ -102,9 +102,11 @@ void appendText(QByteArray &out, QStringView text, bool heading)
 }
 
 // A destination with blanks, parentheses or angle brackets goes between "<" and ">", else
-// as it is. In both, backslashes and ampersands are escaped (they would start an escape or an
-// entity), as are angle brackets; controls are written as references, which a renderer decodes
-// before it percent-encodes the address. So every address survives as it is.
+// as it is. Backslashes and angle brackets are escaped with a backslash, and controls written
+// and the blanks at its ends (which a renderer trims) as references, which a renderer decodes
+// before it percent-encodes the address. An ampersand
+// is written as "&amp;": renderers differ on whether "\&" still starts an entity there. So
+// every address survives as it is.
 void appendDestination(QByteArray &out, QStringView address)
 {
     const bool angled = std::any_of(address.begin(), address.end(), [](QChar c) {
@@ -113,10 +115,12 @@ void appendDestination(QByteArray &out, QStringView address)
     });
     if (angled)
         out += '<';
-    appendEscaped(out, address, [](qsizetype, char16_t c) {
-        if (isControl(c))
+    appendEscaped(out, address, [&](qsizetype i, char16_t c) {
+        if (isControl(c) || (c == u' ' && (i == 0 || i == address.size() - 1)))
             return reference(c);
-        if (c == u'\\' || c == u'&' || c == u'<' || c == u'>')
+        if (c == u'&')
+            return QByteArray("&amp;");
+        if (c == u'\\' || c == u'<' || c == u'>')
             return backslashed(c);
         return QByteArray();
     });
@@ -124,7 +128,7 @@ void appendDestination(QByteArray &out, QStringView address)
         out += '>';
 }
 
-// Undoes appendText and appendDestination: a backslash before ASCII punctuation and a
+// Undoes appendText and appendDestination: a backslash before ASCII punctuation, "&amp;" and a
 // character reference each stand for one character.
 QString unescaped(QByteArrayView utf8)
 {
@@ -135,6 +139,9 @@ QString unescaped(QByteArrayView utf8)
         const QChar c = text[i];
         if (c == u'\\' && i + 1 < text.size() && isAsciiPunctuation(text[i + 1].unicode())) {
             out += text[++i];
+        } else if (QStringView(text).sliced(i).startsWith(u"&amp;")) {
+            out += u'&';
+            i += 4;
         } else if (c == u'&') {
             const auto numeric = characterReferenceAt(QStringView(text).sliced(i));
             if (!numeric) {
