@@ -82,7 +82,7 @@ void appendFolders(ListSink &out, const LinkTable &table, const std::vector<Fold
 {
     const std::vector<BookmarkFolder> folders = bookmarkFolderTree(table, separator);
     const auto openFolder = [&](const BookmarkFolder &folder, size_t depth) {
-        out += '{' + key(nameKey) + jsonString(folder.name) + ", " + key(linksKey);
+        out += '{' + key(nameKey) + jsonString(listedSiteName(folder.name)) + ", " + key(linksKey);
         appendLinks(out, table, groups, folder.rows, depth);
         out += ", " + key(foldersKey) + '[';
     };

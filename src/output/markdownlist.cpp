@@ -102,11 +102,10 @@ void appendText(QByteArray &out, QStringView text, bool heading)
 }
 
 // A destination with blanks, parentheses or angle brackets goes between "<" and ">", else
-// as it is. Backslashes and angle brackets are escaped with a backslash, and controls written
-// and the blanks at its ends (which a renderer trims) as references, which a renderer decodes
-// before it percent-encodes the address. An ampersand
-// is written as "&amp;": renderers differ on whether "\&" still starts an entity there. So
-// every address survives as it is.
+// as it is. Backslashes and angle brackets get a backslash. Controls, and blanks at the ends
+// (which a renderer trims), are written as references, which a renderer decodes before it
+// percent-encodes the address. An ampersand is written as "&amp;", since renderers differ on
+// whether "\&" still starts an entity there (cmark decodes it). So every address survives.
 void appendDestination(QByteArray &out, QStringView address)
 {
     const bool angled = std::any_of(address.begin(), address.end(), [](QChar c) {

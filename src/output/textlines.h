@@ -6,9 +6,10 @@
 
 namespace quillon {
 
-// The lines of a written list, walked in place: each without its line end (LF or CR LF) and
-// without the ASCII blanks around it. Nothing is kept per line, so memory does not grow
-// with the number of lines.
+// The lines of a written list that are not blank, walked in place: each without its line end
+// (LF or CR LF) and without the ASCII blanks around it. No list gives blank lines a meaning, so
+// they are skipped in one quick pass. Nothing is kept per line, so memory does not grow with
+// the number of lines.
 class TextLines {
 public:
     explicit TextLines(QByteArrayView text)
@@ -18,9 +19,13 @@ public:
     // Moves to the next line; false once there is none.
     bool next()
     {
-        if (m_next > m_text.size())
+        qsizetype from = m_next;
+        for (; from < m_text.size() && isBlank(m_text[from]); ++from) {
+            if (m_text[from] == '\n')
+                ++m_number;
+        }
+        if (from >= m_text.size())
             return false;
-        const qsizetype from = m_next;
         qsizetype end = m_text.indexOf('\n', from);
         if (end < 0)
             end = m_text.size();
@@ -37,6 +42,8 @@ public:
     qsizetype lineStart() const { return m_lineStart; }
 
 private:
+    static bool isBlank(char c) { return c == '\n' || c == ' ' || c == '\r' || c == '\t'; }
+
     QByteArrayView m_text;
     QByteArrayView m_line;
     qsizetype m_lineStart = 0;

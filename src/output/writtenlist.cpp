@@ -35,8 +35,7 @@ QByteArrayView withoutByteOrderMark(QByteArrayView bytes)
 std::optional<ListStart> listStart(QByteArrayView bytes)
 {
     TextLines lines(bytes.first(std::min(bytes.size(), HeadSearchLimit)));
-    while (lines.next() && lines.line().isEmpty()) {
-    }
+    lines.next();
     const QByteArrayView head = lines.line();
     // The page reader looks for its list from the file's first line on.
     if (startsPageList(head))
@@ -97,8 +96,11 @@ std::optional<std::vector<ListedLink>> loadWrittenList(const QString &path, QStr
     if (const QByteArrayView start = withoutByteOrderMark(bytes);
         !start.isEmpty() && !listStart(start))
         return fail(notAList());
-    if (!file.atEnd())
-        bytes += file.read(WrittenListSizeLimit + 1 - bytes.size());
+    // The rest in chunks into room for the whole file, so no copy of it is ever made.
+    bytes.reserve(qsizetype(std::min(file.size(), WrittenListSizeLimit) + 1));
+    while (!file.atEnd() && bytes.size() <= WrittenListSizeLimit &&
+           file.error() == QFileDevice::NoError)
+        bytes += file.read(1024 * 1024);
     if (file.error() != QFileDevice::NoError)
         return fail(file.errorString());
     if (bytes.size() > WrittenListSizeLimit)
