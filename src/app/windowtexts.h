@@ -1,14 +1,11 @@
 #pragma once
 
 #include "links/linktable.h"
-#include "output/linklistwriter.h"
 
 #include <QDir>
 #include <QString>
-#include <QStringList>
 
 #include <algorithm>
-#include <iterator>
 
 // The file types the window's dialogs offer and the reports it shows after writing or ticking.
 namespace quillon::windowtexts {
@@ -18,32 +15,10 @@ inline QString datTypes()
     return QStringLiteral("DAT (*.dat)|*.dat");
 }
 
-// The types the save dialog offers beside the page, in its order; the type picked decides
-// what is written (the page and the bookmarks file are both .html files).
-struct SaveType {
-    const char *filter; // "Description (*.ext)|*.ext"
-    OutputKind kind;
-};
-inline constexpr SaveType htmlSaveTypes[] = {
-    {"Web page (*.html)|*.html", OutputKind::Html},
-    {"Bookmarks for browsers (*.html)|*.html", OutputKind::Bookmarks},
-    {"Markdown (*.md)|*.md", OutputKind::Markdown},
-    {"JSON (*.json)|*.json", OutputKind::Json},
-    {"CSV for spreadsheets (*.csv)|*.csv", OutputKind::Csv}};
-
+// Both write .html files; the type picked in the save dialog decides which.
 inline QString htmlTypes()
 {
-    QStringList filters;
-    for (const SaveType &type : htmlSaveTypes)
-        filters << QString::fromLatin1(type.filter);
-    return filters.join(u'|');
-}
-
-// What the type the dialog answered writes.
-inline OutputKind htmlSaveKind(int type)
-{
-    return type > 0 && size_t(type) < std::size(htmlSaveTypes) ? htmlSaveTypes[type].kind
-                                                               : OutputKind::Html;
+    return QStringLiteral("Web page (*.html)|*.html|Bookmarks for browsers (*.html)|*.html");
 }
 
 inline QString writtenListTypes()

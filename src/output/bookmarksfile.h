@@ -17,27 +17,21 @@ class ListSink;
 
 // The ticked records of table as a browser bookmarks file in the Netscape format, laid out as
 // the strictest importer (one that reads line by line) needs it: UTF-8, one tag per line, LF
-// line ends. A folder name "A<separator>B" becomes folder B nested in folder A; inside a
-// folder its own links come first, then its sub-folders, each in table order; a folder without
-// a ticked link below it is left out. A link's ADD_DATE is its record's modifiedAt; a folder's
+// line ends. Folders nest as folderTree makes them; inside a folder its own links come first,
+// in table order, then its sub-folders. A link's ADD_DATE is its record's modifiedAt; a folder's
 // ADD_DATE and LAST_MODIFIED are the earliest and latest of the links written below it.
 // Unknown dates are left out, so an importer puts in the time of import.
 void writeBookmarksFile(ListSink &out, const LinkTable &table, QChar folderSeparator);
 QByteArray bookmarksFileBytes(const LinkTable &table, QChar folderSeparator);
 
-// One folder of the bookmarks tree; folders refer to each other by index into one vector,
-// so no depth of nesting costs stack. The first is the start folder.
-struct BookmarkFolder {
-    QString name;
-    std::vector<int> rows;     // its own ticked records, in table order
-    std::vector<int> children; // in the order they were first met
-    bool holdsTicked = false;  // a ticked record is in it or below it
-    std::optional<qint64> earliest;
-    std::optional<qint64> latest;
-};
+// The HREF value of an address, before escaping. Chromium's importer reads a backslash before
+// the closing quote as an escaped quote, so an address that ends in a backslash, maybe followed
+// by blanks, gets one blank more; URL parsers drop blanks at the end of an address. No other
+// form works everywhere: Chromium leaves "&#92;" as it is.
+QString bookmarkHref(const QString &address);
 
-// The folders as the bookmarks file nests them; other tree-shaped lists nest them alike.
-std::vector<BookmarkFolder> bookmarkFolderTree(const LinkTable &table, QChar folderSeparator);
+// The address a HREF value (unescaped) was written for: undoes bookmarkHref.
+QString addressOfBookmarkHref(QString href);
 
 // Whether line, the first line of a file that is not blank, starts a bookmarks file.
 bool startsBookmarksFile(QByteArrayView line);

@@ -2,7 +2,7 @@
 
 #include "links/foldergroups.h"
 #include "links/linktable.h"
-#include "output/bookmarksfile.h"
+#include "output/foldertree.h"
 #include "output/linkfields.h"
 #include "output/listsink.h"
 
@@ -80,8 +80,8 @@ QByteArray key(const QString &name)
 void appendFolders(ListSink &out, const LinkTable &table, const std::vector<FolderGroup> &groups,
                    QChar separator)
 {
-    const std::vector<BookmarkFolder> folders = bookmarkFolderTree(table, separator);
-    const auto openFolder = [&](const BookmarkFolder &folder, size_t depth) {
+    const std::vector<TreeFolder> folders = folderTree(table, separator);
+    const auto openFolder = [&](const TreeFolder &folder, size_t depth) {
         out += '{' + key(nameKey) + jsonString(listedSiteName(folder.name)) + ", " + key(linksKey);
         appendLinks(out, table, groups, folder.rows, depth);
         out += ", " + key(foldersKey) + '[';
@@ -95,11 +95,9 @@ void appendFolders(ListSink &out, const LinkTable &table, const std::vector<Fold
     std::vector<Open> open{{0}};
     while (!open.empty()) {
         Open &top = open.back();
-        const BookmarkFolder &folder = folders[size_t(top.index)];
+        const TreeFolder &folder = folders[size_t(top.index)];
         if (top.next < folder.children.size()) {
             const int child = folder.children[top.next++];
-            if (!folders[size_t(child)].holdsTicked)
-                continue;
             out += top.wroteOne ? ",\n" : "\n";
             top.wroteOne = true;
             const size_t depth = open.size() + 1;
