@@ -23,7 +23,8 @@ inline QString htmlTypes()
 
 inline QString writtenListTypes()
 {
-    return QStringLiteral("Written lists (*.html *.htm *.dat)|*.html *.htm *.dat|All files (*)|*");
+    return QStringLiteral("Written lists (*.html *.htm *.dat *.md *.json *.csv)"
+                          "|*.html *.htm *.dat *.md *.json *.csv|All files (*)|*");
 }
 
 inline QString written(const LinkTable &table, const QString &file)
