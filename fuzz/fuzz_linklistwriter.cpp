@@ -47,10 +47,10 @@ LinkTable tableFrom(const QByteArray &input)
         };
         LinkRecord r;
         if ((flags & 3) != 0)
-            r.Selected = (flags & 3) != 1;
-        r.FolderName = field(1, 4);
-        r.SiteName = field(2, 8);
-        r.URL = field(3, 16);
+            r.ticked = (flags & 3) != 1;
+        r.folderName = field(1, 4);
+        r.siteName = field(2, 8);
+        r.address = field(3, 16);
         table.append(std::move(r));
     }
     return table;
@@ -192,9 +192,9 @@ void checkOutput(const LinkTable &table, OutputKind kind, const QByteArray &out)
     // A folder's name waits for the folder's first ticked record.
     std::optional<QString> pendingHeading;
     for (const LinkRecord &record : table.records()) {
-        if (record.FolderName && !record.FolderName->isEmpty())
-            pendingHeading = record.FolderName;
-        if (!record.Selected.value_or(false))
+        if (record.folderName && !record.folderName->isEmpty())
+            pendingHeading = record.folderName;
+        if (!record.ticked)
             continue;
         if (pendingHeading) {
             reader.expect("<BR>");
@@ -204,8 +204,8 @@ void checkOutput(const LinkTable &table, OutputKind kind, const QByteArray &out)
             pendingHeading.reset();
         }
         const auto link = reader.expectValues({"<LI><A HREF='", "' target='_blank'>", "</A><BR>"});
-        require(link[0] == codePoints(record.URL), "address changed");
-        require(link[1] == codePoints(record.SiteName), "site name changed");
+        require(link[0] == codePoints(record.address), "address changed");
+        require(link[1] == codePoints(record.siteName), "site name changed");
     }
     reader.expect("</UL> ");
     if (html) {

@@ -10,8 +10,8 @@
 #include "output/linklistwriter.h"
 #include "output/writtenlist.h"
 #include "require.h"
-#include "scan/desktoplink.h"
-#include "scan/webloc.h"
+#include "shortcuts/desktoplink.h"
+#include "shortcuts/webloc.h"
 
 #include <cstdint>
 
@@ -29,10 +29,10 @@ LinkTable tableFrom(const QByteArray &input)
             return index < fields.size() ? QString::fromUtf8(fields[index]) : QString();
         };
         LinkRecord r;
-        r.Selected = true;
-        r.FolderName = field(0);
-        r.SiteName = field(1);
-        r.URL = field(2);
+        r.ticked = true;
+        r.folderName = field(0);
+        r.siteName = field(1);
+        r.address = field(2);
         table.append(std::move(r));
     }
     return table;
@@ -47,7 +47,7 @@ void roundTrip(const QByteArray &input, OutputKind kind)
     require(links.has_value(), "a written list is not read back");
     require(links->size() == size_t(table.recordCount()), "links lost or gained");
     for (int row = 0; row < table.recordCount(); ++row)
-        table.setSelected(row, false);
+        table.setTicked(row, false);
     const TicksFromList ticks = tickAsInList(table, *links);
     require(ticks.linksNotFound == 0, "a written link is not found again");
     require(ticks.tickedRows.size() == table.recordCount(), "a written row is not ticked again");

@@ -4,7 +4,7 @@
 #include "require.h"
 #include "scan/filesystem.h"
 #include "scan/hostfilesystem.h"
-#include "scan/shortcutreader.h"
+#include "shortcuts/shortcutreader.h"
 
 #include <QString>
 #include <algorithm>

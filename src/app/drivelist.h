@@ -1,7 +1,7 @@
 #pragma once
 
-#include "scan/drivefinder.h"
-#include "scan/pathsyntax.h"
+#include "places/drivefinder.h"
+#include "places/pathsyntax.h"
 
 #include <QComboBox>
 

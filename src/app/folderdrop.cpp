@@ -1,7 +1,7 @@
 #include "app/folderdrop.h"
 
+#include "places/pathsyntax.h"
 #include "scan/filesystem.h"
-#include "scan/pathsyntax.h"
 
 #include <QDropEvent>
 #include <QMimeData>

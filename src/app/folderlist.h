@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scan/pathsyntax.h"
+#include "places/pathsyntax.h"
 
 #include <QListWidget>
 

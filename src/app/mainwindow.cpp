@@ -12,10 +12,10 @@
 #include "links/linktable.h"
 #include "links/listedlink.h"
 #include "output/writtenlist.h"
+#include "places/pathsyntax.h"
 #include "scan/favoriteswalk.h"
 #include "scan/filesystem.h"
-#include "scan/messages.h"
-#include "scan/pathsyntax.h"
+#include "texts/messages.h"
 
 #include <QApplication>
 
@@ -46,7 +46,7 @@ WindowEnvironment WindowEnvironment::host(const FileSystem &fs)
     WindowEnvironment env;
     env.fileSystem = &fs;
     env.drives = hostDrives();
-    env.profile = PlatformProfile::host(env.drives);
+    env.profile = PlatformProfile::host();
     env.initialFolder = QDir::toNativeSeparators(QDir::currentPath());
     env.homeFolder = QDir::toNativeSeparators(QDir::homePath());
     return env;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "output/linklistwriter.h"
-#include "scan/platformprofile.h"
+#include "places/platformprofile.h"
 
 #include <QWidget>
 

@@ -29,8 +29,8 @@ inline QString writtenListTypes()
 inline QString written(const LinkTable &table, const QString &file)
 {
     const auto &records = table.records();
-    const auto ticked = std::count_if(records.begin(), records.end(),
-                                      [](const LinkRecord &r) { return r.isTicked(); });
+    const auto ticked =
+        std::count_if(records.begin(), records.end(), [](const LinkRecord &r) { return r.ticked; });
     return QStringLiteral("%1 %2 written to %3.")
         .arg(ticked)
         .arg(ticked == 1 ? QStringLiteral("link") : QStringLiteral("links"),

@@ -109,11 +109,11 @@ void LinkGrid::fitColumnsToText(const QFont &font)
     if (table && table->recordCount() > 0) {
         std::array<WidestText, 3> widest = {WidestText(font), WidestText(font), WidestText(font)};
         for (const LinkRecord &record : table->records()) {
-            const std::array<const std::optional<QString> *, 3> values = {
-                &record.FolderName, &record.SiteName, &record.URL};
+            const std::array<const QString *, 3> values = {&record.folderName, &record.siteName,
+                                                           &record.address};
             for (size_t i = 0; i < values.size(); ++i) {
-                if (const std::optional<QString> &value = *values[i]; value && !value->isEmpty())
-                    widest[i].add(*value);
+                if (!values[i]->isEmpty())
+                    widest[i].add(*values[i]);
             }
         }
         for (size_t i = 0; i < widest.size(); ++i) {

@@ -19,7 +19,7 @@ constexpr QRgb FolderGroupShade = 0xFFC0C0C0;
 
 bool hasScriptAddress(const LinkRecord &record)
 {
-    return record.URL && isScriptAddress(*record.URL);
+    return isScriptAddress(record.address);
 }
 
 QString scriptAddressTip(const QString &address)
@@ -53,7 +53,7 @@ void LinkTableModel::syncRows()
     endInsertRows();
 }
 
-void LinkTableModel::setSelected(const QList<int> &rows, bool selected)
+void LinkTableModel::setTicked(const QList<int> &rows, bool selected)
 {
     QList<int> sorted = rows;
     std::sort(sorted.begin(), sorted.end());
@@ -63,7 +63,7 @@ void LinkTableModel::setSelected(const QList<int> &rows, bool selected)
         const int row = sorted[i];
         if (row < 0 || row >= m_rows)
             continue;
-        m_table->setSelected(row, selected);
+        m_table->setTicked(row, selected);
         if (runStart < 0)
             runStart = i;
         const bool runEnds = i + 1 == sorted.size() || sorted[i + 1] != row + 1;
@@ -78,9 +78,9 @@ void LinkTableModel::setSelected(const QList<int> &rows, bool selected)
 void LinkTableModel::toggleSelected(const QList<int> &rows)
 {
     const bool allTicked = std::all_of(rows.begin(), rows.end(), [this](int row) {
-        return row < 0 || row >= m_rows || m_table->record(row).isTicked();
+        return row < 0 || row >= m_rows || m_table->record(row).ticked;
     });
-    setSelected(rows, !allTicked);
+    setTicked(rows, !allTicked);
 }
 
 void LinkTableModel::setSelectedRange(int first, int last, bool selected)
@@ -90,7 +90,7 @@ void LinkTableModel::setSelectedRange(int first, int last, bool selected)
     if (first >= last)
         return;
     for (int row = first; row < last; ++row)
-        m_table->setSelected(row, selected);
+        m_table->setTicked(row, selected);
     Q_EMIT dataChanged(index(first, SelectedColumn), index(last - 1, SelectedColumn),
                        {Qt::CheckStateRole});
 }
@@ -100,7 +100,7 @@ void LinkTableModel::invertSelected()
     if (m_rows == 0)
         return;
     for (int row = 0; row < m_rows; ++row)
-        m_table->setSelected(row, !m_table->record(row).isTicked());
+        m_table->setTicked(row, !m_table->record(row).ticked);
     Q_EMIT dataChanged(index(0, SelectedColumn), index(m_rows - 1, SelectedColumn),
                        {Qt::CheckStateRole});
 }
@@ -110,10 +110,10 @@ void LinkTableModel::setTickedRows(const QList<int> &rows)
     if (m_rows == 0)
         return;
     for (int row = 0; row < m_rows; ++row)
-        m_table->setSelected(row, false);
+        m_table->setTicked(row, false);
     for (const int row : rows) {
         if (row >= 0 && row < m_rows)
-            m_table->setSelected(row, true);
+            m_table->setTicked(row, true);
     }
     Q_EMIT dataChanged(index(0, SelectedColumn), index(m_rows - 1, SelectedColumn),
                        {Qt::CheckStateRole});
@@ -122,7 +122,7 @@ void LinkTableModel::setTickedRows(const QList<int> &rows)
 void LinkTableModel::untickDuplicates()
 {
     if (m_table)
-        setSelected(duplicateRows(*m_table), false);
+        setTicked(duplicateRows(*m_table), false);
 }
 
 std::pair<int, int> LinkTableModel::folderGroup(int row) const
@@ -170,7 +170,7 @@ QVariant LinkTableModel::data(const QModelIndex &index, int role) const
         if (column == SelectedColumn)
             return {};
         if (column == UrlColumn && hasScriptAddress(record))
-            return scriptAddressTip(*record.URL);
+            return scriptAddressTip(record.address);
         return m_table->value(index.row(), LinkField(column));
     case Qt::ForegroundRole:
         if (column == UrlColumn && hasScriptAddress(record))
@@ -185,7 +185,7 @@ QVariant LinkTableModel::data(const QModelIndex &index, int role) const
         return {};
     case Qt::CheckStateRole:
         if (column == SelectedColumn)
-            return record.isTicked() ? Qt::Checked : Qt::Unchecked;
+            return record.ticked ? Qt::Checked : Qt::Unchecked;
         return {};
     case Qt::BackgroundRole:
         if (column == FolderColumn && record.opensFolderGroup())
@@ -201,7 +201,7 @@ bool LinkTableModel::setData(const QModelIndex &index, const QVariant &value, in
     if (!isValid(index) || index.column() != SelectedColumn || role != Qt::CheckStateRole)
         return false;
     const bool ticked = value.toInt() == Qt::Checked;
-    m_table->setSelected(index.row(), ticked);
+    m_table->setTicked(index.row(), ticked);
     Q_EMIT dataChanged(index, index, {Qt::CheckStateRole});
     return true;
 }

@@ -28,7 +28,7 @@ public:
     void syncRows();
 
     // Ticks or unticks several rows at once; one change signal per run of neighbouring rows.
-    void setSelected(const QList<int> &rows, bool selected);
+    void setTicked(const QList<int> &rows, bool selected);
     // Ticks every given row, or unticks them all when every one is ticked already.
     void toggleSelected(const QList<int> &rows);
     // Ticks or unticks the rows [first, last) with one change signal.

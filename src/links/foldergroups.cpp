@@ -12,8 +12,7 @@ std::vector<FolderGroup> folderGroups(const LinkTable &table)
         if (groups.empty() || record.opensFolderGroup()) {
             if (!groups.empty())
                 groups.back().endRow = row;
-            groups.push_back(
-                {row, row, record.opensFolderGroup() ? *record.FolderName : QString()});
+            groups.push_back({row, row, record.opensFolderGroup() ? record.folderName : QString()});
         }
     }
     if (!groups.empty())

@@ -17,25 +17,18 @@ QString linkFieldName(LinkField field)
     return {};
 }
 
-namespace {
-template <typename T> QVariant toVariant(const std::optional<T> &value)
-{
-    return value ? QVariant::fromValue(*value) : QVariant();
-}
-} // namespace
-
 QVariant LinkTable::value(int row, LinkField field) const
 {
     const LinkRecord &r = record(row);
     switch (field) {
     case LinkField::Selected:
-        return toVariant(r.Selected);
+        return r.ticked;
     case LinkField::FolderName:
-        return toVariant(r.FolderName);
+        return r.opensFolderGroup() ? QVariant(r.folderName) : QVariant();
     case LinkField::SiteName:
-        return toVariant(r.SiteName);
+        return r.siteName;
     case LinkField::URL:
-        return toVariant(r.URL);
+        return r.address;
     }
     return {};
 }

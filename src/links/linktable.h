@@ -8,19 +8,18 @@
 
 namespace quillon {
 
-// One found shortcut. Every field may hold no value (null), which readers treat like empty text.
+// One found shortcut, as a row of the grid and of every written list.
 struct LinkRecord {
-    std::optional<bool> Selected;
-    std::optional<QString> FolderName; // set only on the record that opens a folder group
-    std::optional<QString> SiteName;
-    std::optional<QString> URL;
+    bool ticked = false;
+    QString folderName; // set only on the record that opens a folder group; else empty
+    QString siteName;
+    QString address;
     // Not a column: when the shortcut was made, in Unix seconds (its own Modified= value, else
-    // the file's modification time). Bookmark files carry it as ADD_DATE.
+    // the file's modification time); none when neither is known. Bookmark files carry it as
+    // ADD_DATE.
     std::optional<qint64> modifiedAt = std::nullopt;
 
-    // True when the record starts a folder group: its folder name is neither null nor empty.
-    bool opensFolderGroup() const { return FolderName && !FolderName->isEmpty(); }
-    bool isTicked() const { return Selected.value_or(false); }
+    bool opensFolderGroup() const { return !folderName.isEmpty(); }
 };
 
 // The fields in their fixed order; the grid shows them as columns in this order.
@@ -42,11 +41,12 @@ public:
     const LinkRecord &record(int row) const { return m_records[size_t(row)]; }
     const std::vector<LinkRecord> &records() const { return m_records; }
 
-    // A field's value, or an invalid QVariant for null.
+    // A field's value: a bool for the tick, else the text; no value for the folder name of a
+    // record that opens no group.
     QVariant value(int row, LinkField field) const;
 
     // The one change allowed after the walk: the user ticks or unticks a record.
-    void setSelected(int row, bool selected) { m_records[size_t(row)].Selected = selected; }
+    void setTicked(int row, bool selected) { m_records[size_t(row)].ticked = selected; }
 
 private:
     std::vector<LinkRecord> m_records;

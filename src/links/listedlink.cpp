@@ -37,8 +37,7 @@ using LinkKey = std::pair<QString, QString>;
 
 LinkKey keyOf(const LinkRecord &record)
 {
-    return {listedAddress(record.URL.value_or(QString())),
-            listedSiteName(record.SiteName.value_or(QString()))};
+    return {listedAddress(record.address), listedSiteName(record.siteName)};
 }
 
 } // namespace
@@ -77,9 +76,9 @@ TicksFromList tickAsInList(LinkTable &table, const std::vector<ListedLink> &link
 {
     TicksFromList ticks = ticksFromList(table, links);
     for (int row = 0; row < table.recordCount(); ++row)
-        table.setSelected(row, false);
+        table.setTicked(row, false);
     for (const int row : std::as_const(ticks.tickedRows))
-        table.setSelected(row, true);
+        table.setTicked(row, true);
     return ticks;
 }
 
@@ -89,12 +88,12 @@ QList<int> duplicateRows(const LinkTable &table)
     QSet<QString> seen;
     for (int row = 0; row < table.recordCount(); ++row) {
         const LinkRecord &record = table.record(row);
-        if (!record.isTicked() || !record.URL || record.URL->isEmpty())
+        if (!record.ticked || record.address.isEmpty())
             continue;
-        if (seen.contains(*record.URL))
+        if (seen.contains(record.address))
             rows.append(row);
         else
-            seen.insert(*record.URL);
+            seen.insert(record.address);
     }
     return rows;
 }
@@ -103,7 +102,7 @@ int untickDuplicates(LinkTable &table)
 {
     const QList<int> rows = duplicateRows(table);
     for (const int row : rows)
-        table.setSelected(row, false);
+        table.setTicked(row, false);
     return int(rows.size());
 }
 

@@ -71,7 +71,7 @@ std::vector<Folder> folderTree(const LinkTable &table, QChar separator)
     for (const FolderGroup &group : folderGroups(table)) {
         std::vector<int> ticked;
         for (int row = group.firstRow; row < group.endRow; ++row)
-            if (table.record(row).isTicked())
+            if (table.record(row).ticked)
                 ticked.push_back(row);
         // Folders are made for unticked groups too, so that a folder keeps its place among its
         // sibling folders whatever is ticked; only those holding a ticked link are written.
@@ -122,12 +122,12 @@ void appendLinks(QByteArray &out, const LinkTable &table, const Folder &folder, 
         const LinkRecord &record = table.record(row);
         out += indent(depth);
         out += "<DT><A HREF=\"";
-        out += bookmarkAddress(record.URL.value_or(QString()));
+        out += bookmarkAddress(record.address);
         out += '"';
         if (record.modifiedAt)
             out += " ADD_DATE=\"" + QByteArray::number(*record.modifiedAt) + '"';
         out += '>';
-        out += bookmarkTitle(record.SiteName.value_or(QString()));
+        out += bookmarkTitle(record.siteName);
         out += "</A>\n";
     }
 }

@@ -82,12 +82,6 @@ void appendEscaped(QByteArray &out, QStringView value)
     }
 }
 
-void appendEscaped(QByteArray &out, const std::optional<QString> &value)
-{
-    if (value)
-        appendEscaped(out, QStringView(*value));
-}
-
 } // namespace
 
 QByteArray escapeHtml(QStringView value)
@@ -116,7 +110,7 @@ QByteArray linkListBytes(const LinkTable &table, OutputKind kind)
         bool headed = group.folderName.isEmpty();
         for (int row = group.firstRow; row < group.endRow; ++row) {
             const LinkRecord &record = table.record(row);
-            if (!record.isTicked())
+            if (!record.ticked)
                 continue;
             if (!headed) {
                 out += "<BR>\r\n<FONT SIZE='+1'><U><B>";
@@ -125,9 +119,9 @@ QByteArray linkListBytes(const LinkTable &table, OutputKind kind)
                 headed = true;
             }
             out += "<LI><A HREF='";
-            appendEscaped(out, record.URL);
+            appendEscaped(out, record.address);
             out += "' target='_blank'>";
-            appendEscaped(out, record.SiteName);
+            appendEscaped(out, record.siteName);
             out += "</A><BR>\r\n";
         }
     }

@@ -1,12 +1,11 @@
 #include "scan/favoriteswalk.h"
 
-#include "links/linktable.h"
-#include "links/scriptaddress.h"
+#include "links/foundshortcut.h"
 #include "scan/filesystem.h"
-#include "scan/shortcutfile.h"
-#include "scan/shortcutreader.h"
 #include "scan/taskpool.h"
 #include "scan/walkfolder.h"
+#include "shortcuts/shortcutfile.h"
+#include "shortcuts/shortcutreader.h"
 
 #include <QElapsedTimer>
 
@@ -74,11 +73,11 @@ struct Event {
 // allows, and appends the records in exactly the order of a one-by-one breadth-first walk.
 class Walker {
 public:
-    Walker(const FileSystem &fs, qsizetype prefixLength, LinkTable &table,
+    Walker(const FileSystem &fs, qsizetype prefixLength, ShortcutSink &sink,
            const WalkProgressCallback &progress)
         : m_fs(fs)
         , m_prefixLength(prefixLength)
-        , m_table(table)
+        , m_sink(sink)
         , m_progress(progress)
         , m_concurrency(std::max(fs.concurrency(), 1))
         , m_maxOpenFolders(m_concurrency == 1 ? 1 : std::max(4, m_concurrency / 2))
@@ -226,7 +225,7 @@ private:
                     return false;
             }
             // Done with the folder: let go of it before the caller hears of it.
-            m_folderNameGiven = false;
+            m_folderNamed = false;
             folder.handle.reset();
             folder.shortcuts = {};
             --m_openFolders;
@@ -241,26 +240,15 @@ private:
     {
         if (!shortcut.content.isLink)
             return false;
-        LinkRecord record;
-        // Every record of a folder shares the one folder name; only the first carries it.
-        if (!m_folderNameGiven) {
-            m_folderNameGiven = true;
-            const QString folderName = folder.path.size() > m_prefixLength
-                                           ? folder.path.sliced(m_prefixLength).chopped(1)
-                                           : QString();
-            if (!folderName.isEmpty() && folderName != m_lastFolderName) {
-                record.FolderName = folderName;
-                m_lastFolderName = folderName;
-            }
+        // Every shortcut of a folder shares the one relative name.
+        if (!m_folderNamed) {
+            m_folderNamed = true;
+            m_folderName = folder.path.size() > m_prefixLength
+                               ? folder.path.sliced(m_prefixLength).chopped(1)
+                               : QString();
         }
-        // Script links are never published by accident: they start unticked.
-        record.Selected = !isScriptAddress(shortcut.content.address);
-        record.URL = shortcut.content.address;
-        record.modifiedAt =
-            shortcut.content.modifiedAt ? shortcut.content.modifiedAt : shortcut.fileTime;
-        record.SiteName =
-            siteNameOf(std::move(shortcut.entry.name), shortcut.format, shortcut.content);
-        m_table.append(std::move(record));
+        m_sink.take(FoundShortcut{m_folderName, std::move(shortcut.entry.name), shortcut.format,
+                                  std::move(shortcut.content), shortcut.fileTime});
         return true;
     }
 
@@ -326,14 +314,14 @@ private:
 
     const FileSystem &m_fs;
     const qsizetype m_prefixLength;
-    LinkTable &m_table;
+    ShortcutSink &m_sink;
     const WalkProgressCallback &m_progress;
     const int m_concurrency;
     const int m_maxOpenFolders;
 
     WalkResult m_result;
-    QString m_lastFolderName;
-    bool m_folderNameGiven = false;   // a record of the folder being appended took its name
+    QString m_folderName;             // of the folder being handed on, relative to the start
+    bool m_folderNamed = false;       // m_folderName is that folder's
     std::deque<WalkFolder> m_folders; // every folder met, in walk order; stable addresses
     FolderOpener m_opener{m_fs};
 
@@ -362,12 +350,12 @@ private:
 } // namespace
 
 WalkResult walkFavorites(const FileSystem &fs, const QString &startFolder, qsizetype prefixLength,
-                         LinkTable &table, const WalkProgressCallback &progress)
+                         ShortcutSink &sink, const WalkProgressCallback &progress)
 {
     QString start = startFolder;
     if (!start.endsWith(fs.separator()))
         start += fs.separator();
-    return Walker(fs, prefixLength, table, progress).walk(std::move(start));
+    return Walker(fs, prefixLength, sink, progress).walk(std::move(start));
 }
 
 } // namespace quillon

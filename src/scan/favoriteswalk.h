@@ -1,5 +1,7 @@
 #pragma once
 
+#include "links/linkrows.h"
+
 #include <QString>
 
 #include <functional>
@@ -7,7 +9,6 @@
 namespace quillon {
 
 class FileSystem;
-class LinkTable;
 
 struct WalkProgress {
     int foldersListed = 0;
@@ -24,14 +25,24 @@ struct WalkResult {
     bool stopped = false; // the progress callback asked to stop
 };
 
-// Walks the tree below startFolder breadth first and appends one ticked record to table for
-// every entry whose name ends in ".url" (exact case). The first record of each sub-folder
-// carries the folder's path relative to the walk's start: the folder path less its first
+// Walks the tree below startFolder breadth first and hands every shortcut file it finds (of the
+// kinds shortcutFormatOf knows, and that the reader found to be a link) to sink, in the order of
+// a one-by-one walk: each folder's entries in listing order, then its sub-folders. A found
+// shortcut names its folder relative to the walk's start: the folder path less its first
 // prefixLength characters and less its closing separator. Folders are walked whatever their
 // attributes; links to folders are never followed. A folder that cannot be listed is skipped
-// and a shortcut that cannot be read gets an empty address: nothing ends the walk early but
-// the callback.
+// and a shortcut that cannot be read comes with an empty address: nothing ends the walk early
+// but the callback.
 WalkResult walkFavorites(const FileSystem &fs, const QString &startFolder, qsizetype prefixLength,
-                         LinkTable &table, const WalkProgressCallback &progress = {});
+                         ShortcutSink &sink, const WalkProgressCallback &progress = {});
+
+// The same, appending a row by the table's rules for each found shortcut.
+inline WalkResult walkFavorites(const FileSystem &fs, const QString &startFolder,
+                                qsizetype prefixLength, LinkTable &table,
+                                const WalkProgressCallback &progress = {})
+{
+    TableSink sink(table);
+    return walkFavorites(fs, startFolder, prefixLength, sink, progress);
+}
 
 } // namespace quillon

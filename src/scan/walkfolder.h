@@ -1,7 +1,7 @@
 #pragma once
 
 #include "scan/filesystem.h"
-#include "scan/shortcutfile.h"
+#include "shortcuts/shortcutfile.h"
 
 #include <QStringList>
 

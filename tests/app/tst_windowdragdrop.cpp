@@ -6,7 +6,7 @@
 #include "interruptingfilesystem.h"
 #include "links/linktable.h"
 #include "memoryfilesystem.h"
-#include "scan/pathsyntax.h"
+#include "places/pathsyntax.h"
 #include "scripteddialogs.h"
 #include "testmain.h"
 

@@ -4,7 +4,7 @@
 #include "app/mainwindow.h"
 #include "favoritestree.h"
 #include "grid/linkgrid.h"
-#include "scan/drivefinder.h"
+#include "places/drivefinder.h"
 #include "scan/hostfilesystem.h"
 #include "scripteddialogs.h"
 #include "testmain.h"
@@ -349,7 +349,7 @@ void TestWindowWidgets::driveListOffersWineAndWindowsDrives()
     ScriptedDialogs dialogs;
     WindowEnvironment env = WindowEnvironment::host(fs);
     env.drives = findDrives(sources);
-    env.profile = PlatformProfile::host(env.drives);
+    env.profile = PlatformProfile::unix(sources.mounts);
     env.initialFolder = home.path(".wine/drive_c/users/me/Favorites");
     MainWindow window(dialogs, env);
     window.show();

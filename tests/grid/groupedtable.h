@@ -16,13 +16,13 @@ inline std::shared_ptr<LinkTable> groupedTable(const QString &layout, const QStr
         LinkRecord record;
         const QChar tick = i < ticks.size() ? ticks[i] : QChar(u'1');
         if (tick != u'-')
-            record.Selected = tick == u'1';
+            record.ticked = tick == u'1';
         if (layout[i] == u'G')
-            record.FolderName = QStringLiteral("folder %1").arg(i);
+            record.folderName = QStringLiteral("folder %1").arg(i);
         else if (layout[i] == u'e')
-            record.FolderName = QString();
-        record.SiteName = QStringLiteral("site %1").arg(i);
-        record.URL = QStringLiteral("http://site%1/").arg(i);
+            record.folderName = QString();
+        record.siteName = QStringLiteral("site %1").arg(i);
+        record.address = QStringLiteral("http://site%1/").arg(i);
         table->append(std::move(record));
     }
     return table;
@@ -33,7 +33,7 @@ inline QString ticksOf(const LinkTable &table)
 {
     QString out;
     for (const LinkRecord &record : table.records())
-        out += !record.Selected ? u'-' : *record.Selected ? u'1' : u'0';
+        out += record.ticked ? u'1' : u'0';
     return out;
 }
 

@@ -36,8 +36,8 @@ private Q_SLOTS:
     void groupsKeepTheirNames()
     {
         LinkTable table;
-        const auto add = [&table](std::optional<QString> folder) {
-            table.append({true, std::move(folder), QStringLiteral("s"), QStringLiteral("u")});
+        const auto add = [&table](QString folder) {
+            table.append({true, std::move(folder), QStringLiteral("s"), QStringLiteral("u"), {}});
         };
         add({});
         add(QStringLiteral("A"));

@@ -13,9 +13,9 @@ LinkTable tableOf(const QStringList &rows)
     for (const QString &row : rows) {
         const QStringList f = row.split(u'|');
         const auto field = [](const QString &v) {
-            return v == u"-" ? std::nullopt : std::optional<QString>(v);
+            return v == u"-" ? QString() : v;
         };
-        table.append({f[0] == u"1", std::nullopt, field(f[1]), field(f[2])});
+        table.append({f[0] == u"1", {}, field(f[1]), field(f[2]), {}});
     }
     return table;
 }
@@ -24,7 +24,7 @@ QList<int> tickedRows(const LinkTable &table)
 {
     QList<int> rows;
     for (int row = 0; row < table.recordCount(); ++row)
-        if (table.record(row).isTicked())
+        if (table.record(row).ticked)
             rows.append(row);
     return rows;
 }

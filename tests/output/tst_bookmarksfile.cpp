@@ -14,7 +14,7 @@ Q_DECLARE_METATYPE(quillon::LinkTable)
 
 namespace {
 
-LinkRecord rec(bool ticked, std::optional<QString> folder, QString site, QString url,
+LinkRecord rec(bool ticked, QString folder, QString site, QString url,
                std::optional<qint64> date = std::nullopt)
 {
     return {ticked, std::move(folder), std::move(site), std::move(url), date};

@@ -19,8 +19,7 @@ Q_DECLARE_METATYPE(quillon::LinkRecord)
 
 namespace {
 
-LinkRecord rec(bool ticked, std::optional<QString> folder, std::optional<QString> site,
-               std::optional<QString> url)
+LinkRecord rec(bool ticked, QString folder, QString site, QString url)
 {
     return {ticked, std::move(folder), std::move(site), std::move(url)};
 }
@@ -28,10 +27,10 @@ LinkRecord rec(bool ticked, std::optional<QString> folder, std::optional<QString
 LinkTable sampleTable()
 {
     LinkTable t;
-    t.append(rec(true, std::nullopt, QStringLiteral("Top"), QStringLiteral("http://top/")));
+    t.append(rec(true, QString(), QStringLiteral("Top"), QStringLiteral("http://top/")));
     t.append(
         rec(true, QStringLiteral("News"), QStringLiteral("BBC"), QStringLiteral("http://bbc/")));
-    t.append(rec(true, std::nullopt, QStringLiteral("CNN"), QStringLiteral("http://cnn/")));
+    t.append(rec(true, QString(), QStringLiteral("CNN"), QStringLiteral("http://cnn/")));
     return t;
 }
 
@@ -103,14 +102,14 @@ void TestLinkListWriter::headingsFollowTheTicks()
     QFETCH(QList<bool>, ticks);
     QFETCH(QByteArray, expected);
     LinkTable table;
-    table.append(rec(true, std::nullopt, QStringLiteral("Top"), QStringLiteral("http://top/")));
+    table.append(rec(true, QString(), QStringLiteral("Top"), QStringLiteral("http://top/")));
     table.append(
         rec(true, QStringLiteral("News"), QStringLiteral("BBC"), QStringLiteral("http://bbc/")));
-    table.append(rec(true, std::nullopt, QStringLiteral("CNN"), QStringLiteral("http://cnn/")));
+    table.append(rec(true, QString(), QStringLiteral("CNN"), QStringLiteral("http://cnn/")));
     table.append(
         rec(true, QStringLiteral("Sport"), QStringLiteral("ESPN"), QStringLiteral("http://espn/")));
     for (int i = 0; i < ticks.size(); ++i)
-        table.setSelected(i, ticks[i]);
+        table.setTicked(i, ticks[i]);
     QCOMPARE(linkListBytes(table, OutputKind::Dat), expected);
 }
 
@@ -120,7 +119,7 @@ void TestLinkListWriter::valuesAreEscapedToPureAscii_data()
     QTest::addColumn<QByteArray>("expected");
 
     QTest::newRow("null values write nothing")
-        << rec(true, std::nullopt, std::nullopt, std::nullopt)
+        << rec(true, QString(), QString(), QString())
         << QByteArray("<LI><A HREF='' target='_blank'></A><BR>\r\n");
     QTest::newRow("empty folder gives no heading")
         << rec(true, QString(), QStringLiteral("s"), QStringLiteral("u"))
@@ -136,12 +135,11 @@ void TestLinkListWriter::valuesAreEscapedToPureAscii_data()
                       "\r\n<BR>\r\n<LI><A HREF='http://x/?a=1&amp;b=&#39;2&#39;' "
                       "target='_blank'>It&#39;s &lt;b&gt;</A><BR>\r\n");
     QTest::newRow("C1 controls a browser would read as other characters")
-        << rec(true, std::nullopt, QStringLiteral("\u0080\u0081\u0085\u009d\u009f\u00a0"),
-               QString())
+        << rec(true, QString(), QStringLiteral("\u0080\u0081\u0085\u009d\u009f\u00a0"), QString())
         << QByteArray("<LI><A HREF='' target='_blank'>&#65533;&#129;&#65533;&#157;&#65533;&#160;"
                       "</A><BR>\r\n");
     QTest::newRow("non-ASCII as code points, never surrogate halves")
-        << rec(true, std::nullopt, QStringLiteral("Caf\u00e9 \U0001F600\t\u007f"),
+        << rec(true, QString(), QStringLiteral("Caf\u00e9 \U0001F600\t\u007f"),
                QString(QChar(0xD800)) + u'x')
         << QByteArray("<LI><A HREF='&#65533;x' target='_blank'>Caf&#233; &#128512;&#9;&#127;"
                       "</A><BR>\r\n");

@@ -126,9 +126,9 @@ void TestPageInBrowser::browserSeesExactlyTheTickedRecords()
     walkFavorites(HostFileSystem(), start, start.size(), table);
     QCOMPARE(table.recordCount(), 9);
     for (int row = 0; row < table.recordCount(); ++row) {
-        const QString site = table.record(row).SiteName.value_or(QString());
+        const QString site = table.record(row).siteName;
         if (site == u"1 first" || site == u"x")
-            table.setSelected(row, false);
+            table.setTicked(row, false);
     }
     QTemporaryDir out;
     const QString page = out.filePath(u"links.html"_s);

@@ -32,7 +32,7 @@ LinkTable tableOf(int records)
 {
     LinkTable table;
     for (int i = 0; i < records; ++i)
-        table.append({true, std::nullopt, QStringLiteral("site %1").arg(i),
+        table.append({true, QString(), QStringLiteral("site %1").arg(i),
                       QStringLiteral("http://example.org/%1").arg(i)});
     return table;
 }

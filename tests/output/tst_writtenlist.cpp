@@ -13,7 +13,7 @@ Q_DECLARE_METATYPE(quillon::OutputKind)
 
 namespace {
 
-LinkRecord rec(bool ticked, std::optional<QString> folder, QString site, QString url,
+LinkRecord rec(bool ticked, QString folder, QString site, QString url,
                std::optional<qint64> date = 1700000000)
 {
     return {ticked, std::move(folder), std::move(site), std::move(url), date};
@@ -164,13 +164,13 @@ void TestWrittenList::remakeGivesTheSameBytes()
     LinkTable today;
     int added = 0;
     for (LinkRecord r : favorites()) {
-        if (r.opensFolderGroup() && *r.FolderName == u"Other") {
+        if (r.opensFolderGroup() && r.folderName == u"Other") {
             today.append(rec(true, "New", "New", "http://new/"));
             ++added;
         }
-        r.Selected = true;
+        r.ticked = true;
         today.append(r);
-        if (*r.SiteName == u"Skipped") {
+        if (r.siteName == u"Skipped") {
             today.append(rec(true, {}, "Also new", "http://also-new/"));
             ++added;
         }

@@ -22,9 +22,9 @@ QStringList rows(const LinkTable &table)
 {
     QStringList out;
     for (const LinkRecord &r : table.records()) {
-        out << QString(r.Selected == true ? QString() : QStringLiteral("UNTICKED:")) +
-                   (r.FolderName ? *r.FolderName : QStringLiteral("-")) + u'|' +
-                   r.SiteName.value_or(QString()) + u'|' + r.URL.value_or(QString());
+        out << QString(r.ticked ? QString() : QStringLiteral("UNTICKED:")) +
+                   (r.folderName.isEmpty() ? QStringLiteral("-") : r.folderName) + u'|' +
+                   r.siteName + u'|' + r.address;
     }
     return out;
 }
@@ -152,7 +152,7 @@ void TestFavoritesWalk::driveRootHandedOnWithTwoBackslashes()
 void TestFavoritesWalk::whichNamesAreShortcuts()
 {
     MemoryFileSystem fs;
-    for (const char *name : {"Upper.URL", "Mixed.Url", ".url", "a", "ab", "url", "x.url.txt",
+    for (const char *name : {"Upper.address", "Mixed.Url", ".url", "a", "ab", "url", "x.url.txt",
                              "desktop.ini", "Name (2).url", "plain.url"})
         fs.addFile(QStringLiteral("C:\\F\\") + QLatin1String(name), shortcut("http://x/"));
     QCOMPARE(walk(fs, QStringLiteral("C:\\F\\")),

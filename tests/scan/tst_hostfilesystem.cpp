@@ -25,7 +25,8 @@ QStringList walkSites(const QString &root)
     walkFavorites(fs, start, start.size(), table);
     QStringList out;
     for (const LinkRecord &r : table.records())
-        out << r.FolderName.value_or(QStringLiteral("-")) + u'|' + *r.SiteName + u'|' + *r.URL;
+        out << (r.folderName.isEmpty() ? QStringLiteral("-") : r.folderName) + u'|' + r.siteName +
+                   u'|' + r.address;
     return out;
 }
 

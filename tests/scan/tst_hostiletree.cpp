@@ -4,7 +4,7 @@
 #include "links/linktable.h"
 #include "scan/favoriteswalk.h"
 #include "scan/hostfilesystem.h"
-#include "scan/shortcutreader.h"
+#include "shortcuts/shortcutreader.h"
 #include "slowfilesystem.h"
 #include "testmain.h"
 
@@ -94,7 +94,7 @@ QStringList sitesOf(const LinkTable &table)
 {
     QStringList out;
     for (const LinkRecord &r : table.records())
-        out << r.SiteName.value_or(QString()) + u'|' + r.URL.value_or(QString());
+        out << r.siteName + u'|' + r.address;
     return out;
 }
 
@@ -118,9 +118,9 @@ QStringList recordsOf(const LinkTable &table)
 {
     QStringList out;
     for (const LinkRecord &r : table.records()) {
-        out << QStringList{r.isTicked() ? u"ticked"_s : u"unticked"_s,
-                           r.FolderName.value_or(u"-"_s), r.SiteName.value_or(QString()),
-                           r.URL.value_or(QString()), QString::number(r.modifiedAt.value_or(-1))}
+        out << QStringList{r.ticked ? u"ticked"_s : u"unticked"_s,
+                           r.folderName.isEmpty() ? u"-"_s : r.folderName, r.siteName, r.address,
+                           QString::number(r.modifiedAt.value_or(-1))}
                    .join(u'|');
     }
     return out;
@@ -352,7 +352,7 @@ void TestHostileTree::oddlyNamedEntriesAreReadAndWalked()
         walkFavorites(*fs, start, start.size(), table);
         QCOMPARE(sitesOf(table),
                  QStringList({shown + u"top|http://odd/"_s, shown + u"in|http://odd/"_s}));
-        QCOMPARE(table.record(1).FolderName, shown + u"dir"_s);
+        QCOMPARE(table.record(1).folderName, shown + u"dir"_s);
     }
     removeRaw(tree);
 }

@@ -1,9 +1,9 @@
 #include "links/linktable.h"
-#include "scan/desktoplink.h"
 #include "scan/favoriteswalk.h"
 #include "scan/hostfilesystem.h"
-#include "scan/shortcutfile.h"
-#include "scan/webloc.h"
+#include "shortcuts/desktoplink.h"
+#include "shortcuts/shortcutfile.h"
+#include "shortcuts/webloc.h"
 #include "testmain.h"
 
 using namespace quillon;
@@ -247,7 +247,7 @@ void TestShortcutFormats::exampleTreeOfEveryKind()
     walkFavorites(HostFileSystem(), start, start.size(), table);
     QStringList rows;
     for (const LinkRecord &r : table.records())
-        rows << r.FolderName.value_or("") + u'|' + *r.SiteName + u'|' + *r.URL;
+        rows << r.folderName + u'|' + r.siteName + u'|' + r.address;
     QCOMPARE(rows, (QStringList{
                        "|Debian|https://www.debian.org/",
                        "Linux|Freedesktop|"

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "places/pathsyntax.h"
 #include "scan/filesystem.h"
-#include "scan/pathsyntax.h"
 
 #include <QHash>
 #include <QList>

@@ -1,5 +1,5 @@
 #include "favoritestree.h"
-#include "scan/drivefinder.h"
+#include "places/drivefinder.h"
 #include "testmain.h"
 
 #include <QFile>

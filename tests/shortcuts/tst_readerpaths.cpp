@@ -1,7 +1,7 @@
 // The reader's two ways through a shortcut: pure ASCII is read straight from the bytes, anything
 // with a byte-order mark is decoded first. Both must find the same address.
 
-#include "scan/shortcutreader.h"
+#include "shortcuts/shortcutreader.h"
 #include "testmain.h"
 
 using namespace quillon;

@@ -1,4 +1,4 @@
-#include "scan/pathsyntax.h"
+#include "places/pathsyntax.h"
 
 namespace quillon {
 

@@ -1,4 +1,4 @@
-#include "scan/webloc.h"
+#include "shortcuts/webloc.h"
 
 #include <QXmlStreamReader>
 

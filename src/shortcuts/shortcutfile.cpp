@@ -1,8 +1,8 @@
-#include "scan/shortcutfile.h"
+#include "shortcuts/shortcutfile.h"
 
-#include "scan/desktoplink.h"
-#include "scan/shortcutreader.h"
-#include "scan/webloc.h"
+#include "shortcuts/desktoplink.h"
+#include "shortcuts/shortcutreader.h"
+#include "shortcuts/webloc.h"
 
 namespace quillon {
 

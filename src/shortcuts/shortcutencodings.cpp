@@ -1,4 +1,4 @@
-#include "scan/shortcutencodings.h"
+#include "shortcuts/shortcutencodings.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "scan/desktoplink.h"
+#include "shortcuts/desktoplink.h"
 
 #include <utility>
 
