@@ -7,14 +7,14 @@ void HostGate::offerTurn(const QString &host, Host &state)
     if (state.place == Place::Idle && !state.jobs.empty() &&
         state.inFlight < m_limits.perHostInFlight) {
         state.place = Place::Turn;
-        m_turns.push_back(host);
+        m_turns.emplace(state.jobs.front().first, host);
     }
 }
 
 void HostGate::enqueue(const QString &host, int job)
 {
     Host &state = m_hosts[host];
-    state.jobs.push_back(job);
+    state.jobs.emplace_back(m_arrivals++, job);
     ++m_waiting;
     offerTurn(host, state);
 }
@@ -29,8 +29,8 @@ std::optional<int> HostGate::takeNext(qint64 nowMs)
         offerTurn(host, state);
     }
     while (m_inFlight < m_limits.totalInFlight && !m_turns.empty()) {
-        const QString host = m_turns.front();
-        m_turns.pop_front();
+        const QString host = m_turns.top().second;
+        m_turns.pop();
         Host &state = m_hosts[host];
         state.place = Place::Idle;
         if (state.jobs.empty() || state.inFlight >= m_limits.perHostInFlight)
@@ -41,7 +41,7 @@ std::optional<int> HostGate::takeNext(qint64 nowMs)
             m_gaps.emplace(gapEnd, host);
             continue;
         }
-        const int job = state.jobs.front();
+        const int job = state.jobs.front().second;
         state.jobs.pop_front();
         --m_waiting;
         ++state.inFlight;

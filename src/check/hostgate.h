@@ -12,7 +12,9 @@ namespace quillon {
 
 // Decides which waiting request may start now, so that no host gets more than a few requests
 // at once or two starts closer than a minimum gap, and no more than a total are in flight.
-// Hosts take turns, so one slow host never holds back the others. Time comes from the caller
+// Of the jobs whose host may take one, the one waiting longest starts first: a host that is
+// held back never holds back the others, and many slow hosts do not push a quick host's later
+// jobs behind all of theirs, as taking turns by host would. Time comes from the caller
 // (milliseconds on any steady clock), which keeps the gate free of timers and easy to test.
 class HostGate {
 public:
@@ -44,20 +46,22 @@ public:
 private:
     enum class Place { Idle, Turn, Gap };
     struct Host {
-        std::deque<int> jobs;
+        std::deque<std::pair<qint64, int>> jobs; // (order of arrival, job)
         int inFlight = 0;
         qint64 lastStartMs = 0;
         bool started = false;
         Place place = Place::Idle;
     };
-    using GapEnd = std::pair<qint64, QString>;
+    using Timed = std::pair<qint64, QString>; // (arrival of the first job, or end of a gap; host)
+    using EarliestFirst = std::priority_queue<Timed, std::vector<Timed>, std::greater<>>;
 
     void offerTurn(const QString &host, Host &state);
 
     Limits m_limits;
     QHash<QString, Host> m_hosts;
-    std::deque<QString> m_turns; // hosts with waiting jobs that may be able to start one
-    std::priority_queue<GapEnd, std::vector<GapEnd>, std::greater<>> m_gaps;
+    EarliestFirst m_turns; // hosts with waiting jobs that may be able to start one
+    EarliestFirst m_gaps;
+    qint64 m_arrivals = 0;
     int m_inFlight = 0;
     int m_waiting = 0;
 };
