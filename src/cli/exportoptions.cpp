@@ -57,13 +57,15 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         QStringLiteral("FILE"));
     const QCommandLineOption noDuplicatesOption(
         QStringLiteral("no-duplicates"),
-        QStringLiteral("Leave out every link whose address an earlier written link has."));
+        QStringLiteral("Leave out every link to the same page as an earlier written link."));
     const QCommandLineOption listDrivesOption(
         QStringLiteral("list-drives"),
         QStringLiteral("Print the drives the window offers, one a line: path, TAB, label."));
     parser.addOptions({htmlOption, datOption, bookmarksOption, markdownOption, jsonOption,
                        csvOption, outputOption, excludeOption, excludeFromOption, keepScriptsOption,
                        tickedFromOption, noDuplicatesOption, listDrivesOption});
+    const LinkCheckCommandLine linkCheckOptions;
+    parser.addOptions(linkCheckOptions.options());
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("The folder to walk."));
@@ -114,6 +116,9 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     if (parser.isSet(tickedFromOption))
         options.tickedFrom = parser.value(tickedFromOption);
     options.noDuplicates = parser.isSet(noDuplicatesOption);
+    QString linkCheckError;
+    if (!linkCheckOptions.read(parser, &options.linkCheck, &linkCheckError))
+        return usageError(linkCheckError);
     parsed.outcome = ParseOutcome::Run;
     return parsed;
 }
