@@ -49,6 +49,8 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     parser.addOptions({htmlOption, datOption, bookmarksOption, outputOption, excludeOption,
                        excludeFromOption, keepScriptsOption, tickedFromOption, noDuplicatesOption,
                        listDrivesOption});
+    const LinkCheckCommandLine linkCheckOptions;
+    parser.addOptions(linkCheckOptions.options());
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("The folder to walk."));
@@ -98,6 +100,9 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     if (parser.isSet(tickedFromOption))
         options.tickedFrom = parser.value(tickedFromOption);
     options.noDuplicates = parser.isSet(noDuplicatesOption);
+    QString linkCheckError;
+    if (!linkCheckOptions.read(parser, &options.linkCheck, &linkCheckError))
+        return usageError(linkCheckError);
     parsed.outcome = ParseOutcome::Run;
     return parsed;
 }
