@@ -1,11 +1,14 @@
 #include "app/mainwindow.h"
 
+#include "app/archivejob.h"
 #include "app/classiclayout.h"
 #include "app/dialogs.h"
 #include "app/drivelist.h"
 #include "app/folderdrop.h"
 #include "app/folderlist.h"
 #include "app/jobstrip.h"
+#include "app/linkcheckcommands.h"
+#include "app/linkcheckjob.h"
 #include "app/listfiles.h"
 #include "app/walkjob.h"
 #include "app/windowsettings.h"
@@ -50,6 +53,14 @@ MainWindow::MainWindow(Dialogs &dialogs, WindowEnvironment environment, QWidget 
     m_walk = new WalkJob(*m_environment.fileSystem, this);
     layOut();
     openStartFolder();
+    m_linkCheck = new LinkCheckCommands(*m_grid, m_dialogs, *m_jobStrip, *m_walk,
+                                        m_environment.linkCheck, this);
+    // The rows stay as they are while their links are checked: no walk, no other folder.
+    for (BackgroundJob *job : {static_cast<BackgroundJob *>(m_linkCheck->checkJob()),
+                               static_cast<BackgroundJob *>(m_linkCheck->archiveJob())}) {
+        connect(job, &BackgroundJob::started, this, [this] { setWalking(true); });
+        connect(job, &BackgroundJob::finished, this, [this] { setWalking(false); });
+    }
 
     connect(m_drives, &DriveList::driveChanged, this, &MainWindow::openChosenDrive);
     connect(m_folders, &FolderList::pathChanged, this, &MainWindow::startOverInOpenFolder);
@@ -367,6 +378,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // A walk in progress stops at once; the window does not wait for its last rows.
     m_closing = true;
     m_walk->stop();
+    m_linkCheck->stopQuietly();
     rememberWindow();
     QWidget::closeEvent(event);
 }
