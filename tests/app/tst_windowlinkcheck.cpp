@@ -10,8 +10,10 @@
 #include "testmain.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QMenu>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 
 using namespace quillon;
@@ -119,6 +121,9 @@ void TestWindowLinkCheck::checkThenActOnWhatItFound()
     QCOMPARE(f.dialogs.takeMessageTexts(),
              QStringList{QStringLiteral("3 of 3 addresses checked, 1 dead.")});
     QCOMPARE(f.statuses(), (QStringList{"ok", "dead", "moved", "skipped"}));
+    const QHeaderView *header =
+        f.window->findChild<QTableView *>(QStringLiteral("gridTable"))->horizontalHeader();
+    QCOMPARE(header->visualIndex(LinkTableModel::StatusColumn), 1); // beside the ticks
     const QString tip =
         f.model()->index(2, LinkTableModel::StatusColumn).data(Qt::ToolTipRole).toString();
     QVERIFY2(tip.contains(QStringLiteral("http://c.example/new")) && tip.contains(u"200"),
