@@ -7,6 +7,8 @@
 #include "grid/linkgrid.h"
 #include "grid/tickmenu.h"
 
+#include <algorithm>
+
 namespace quillon {
 
 LinkCheckCommands::LinkCheckCommands(LinkGrid &grid, Dialogs &dialogs, JobStrip &strip,
@@ -20,8 +22,12 @@ LinkCheckCommands::LinkCheckCommands(LinkGrid &grid, Dialogs &dialogs, JobStrip 
     , m_check(new LinkCheckJob(settings, this))
     , m_archive(new ArchiveJob(settings, this))
 {
-    strip.follow(m_check);
-    strip.follow(m_archive);
+    for (BackgroundJob *job :
+         {static_cast<BackgroundJob *>(m_check), static_cast<BackgroundJob *>(m_archive)}) {
+        strip.follow(job);
+        connect(job, &BackgroundJob::started, this, [this] { Q_EMIT runningChanged(true); });
+        connect(job, &BackgroundJob::finished, this, [this] { Q_EMIT runningChanged(false); });
+    }
     LinkTableModel *model = m_grid.model();
     connect(m_check, &LinkCheckJob::resultFound, model, &LinkTableModel::setCheckResult);
     connect(m_check, &BackgroundJob::finished, this, [this](BackgroundJob::Outcome outcome) {

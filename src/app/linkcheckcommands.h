@@ -33,8 +33,9 @@ public:
     // Stops a running job without a word: the window is closing.
     void stopQuietly();
 
-    LinkCheckJob *checkJob() const { return m_check; }
-    ArchiveJob *archiveJob() const { return m_archive; }
+Q_SIGNALS:
+    // A check or the archive's queries started (true) or ended (false).
+    void runningChanged(bool running);
 
 public Q_SLOTS:
     void checkTickedLinks();

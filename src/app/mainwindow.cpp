@@ -1,6 +1,5 @@
 #include "app/mainwindow.h"
 
-#include "app/archivejob.h"
 #include "app/classiclayout.h"
 #include "app/dialogs.h"
 #include "app/drivelist.h"
@@ -8,7 +7,6 @@
 #include "app/folderlist.h"
 #include "app/jobstrip.h"
 #include "app/linkcheckcommands.h"
-#include "app/linkcheckjob.h"
 #include "app/listfiles.h"
 #include "app/walkjob.h"
 #include "app/windowsettings.h"
@@ -56,11 +54,7 @@ MainWindow::MainWindow(Dialogs &dialogs, WindowEnvironment environment, QWidget 
     m_linkCheck = new LinkCheckCommands(*m_grid, m_dialogs, *m_jobStrip, *m_walk,
                                         m_environment.linkCheck, this);
     // The rows stay as they are while their links are checked: no walk, no other folder.
-    for (BackgroundJob *job : {static_cast<BackgroundJob *>(m_linkCheck->checkJob()),
-                               static_cast<BackgroundJob *>(m_linkCheck->archiveJob())}) {
-        connect(job, &BackgroundJob::started, this, [this] { setWalking(true); });
-        connect(job, &BackgroundJob::finished, this, [this] { setWalking(false); });
-    }
+    connect(m_linkCheck, &LinkCheckCommands::runningChanged, this, &MainWindow::setWalking);
 
     connect(m_drives, &DriveList::driveChanged, this, &MainWindow::openChosenDrive);
     connect(m_folders, &FolderList::pathChanged, this, &MainWindow::startOverInOpenFolder);
