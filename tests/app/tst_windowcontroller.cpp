@@ -171,7 +171,8 @@ void TestWindowController::startUpFolder()
                           {{QStringLiteral("C:"), QStringLiteral("C:"), Drive::Kind::Windows}},
                           asked,
                           QStringLiteral("C:\\Users\\me"),
-                          QString()};
+                          QString(),
+                          {}};
     MainWindow window(f.dialogs, env);
     QTEST(window.findChild<FolderList *>(QStringLiteral("Dir1"))->path(), "opened");
     QTEST(f.dialogs.takeMessages().size() == 1, "reported");
