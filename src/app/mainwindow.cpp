@@ -72,8 +72,7 @@ MainWindow::MainWindow(Dialogs &dialogs, WindowEnvironment environment, QWidget 
     connect(m_grid, &LinkGrid::tickAsInListRequested, this, &MainWindow::tickAsInWrittenList);
     connect(m_grid, &LinkGrid::scriptLinksLeftUnticked, this, &MainWindow::reportScriptLinksLeft);
     connect(m_walk, &WalkJob::rowsFound, m_grid->model(), &LinkTableModel::appendRecords);
-    connect(m_walk, &BackgroundJob::finished, this,
-            [this](BackgroundJob::Outcome outcome) { endWalk(int(outcome)); });
+    connect(m_walk, &BackgroundJob::finished, this, &MainWindow::endWalk);
     setAcceptDrops(true);
 }
 
@@ -278,7 +277,6 @@ void MainWindow::generate()
     if (isWalking())
         return;
     if (m_environment.profile.isTooBroad(m_chosenPath)) {
-        m_grid->setDataSource();
         m_dialogs.showMessage(this, messages::tooBroad(), ProgramTitle, Dialogs::Icon::None);
         return;
     }
@@ -301,13 +299,13 @@ void MainWindow::setWalking(bool walking)
     m_writeButton->setEnabled(!walking);
 }
 
-void MainWindow::endWalk(int outcome)
+void MainWindow::endWalk(BackgroundJob::Outcome outcome)
 {
     setWalking(false);
     if (m_closing)
         return;
     const int found = m_grid->model()->rowCount();
-    if (outcome == int(BackgroundJob::Outcome::Stopped)) {
+    if (outcome == BackgroundJob::Outcome::Stopped) {
         m_grid->fitColumnsToText(font());
         m_dialogs.showMessage(this, messages::walkStopped(found), ProgramTitle,
                               Dialogs::Icon::None);
@@ -316,7 +314,6 @@ void MainWindow::endWalk(int outcome)
     } else {
         m_grid->fitColumnsToText(font());
     }
-    Q_EMIT walkEnded();
 }
 
 void MainWindow::writeToFile()

@@ -488,6 +488,7 @@ void TestWindowController::stoppingAWalk()
     // The window answers meanwhile: the strip shows the Stop control.
     auto *stop = f.window->findChild<QPushButton *>(QStringLiteral("cmdStop"));
     QVERIFY(stop->isVisible());
+    QVERIFY(f.grid()->geometry().bottom() < stop->mapTo(f.window.get(), QPoint()).y());
     QVERIFY(!f.writeButton()->isEnabled());
     if (how == u"esc") {
         QTest::keyClick(f.window.get(), Qt::Key_Escape);
