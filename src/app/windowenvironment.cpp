@@ -50,7 +50,7 @@ WindowEnvironment WindowEnvironment::host(const FileSystem &fs)
     WindowEnvironment env;
     env.fileSystem = &fs;
     env.drives = hostDrives();
-    env.profile = PlatformProfile::host(env.drives);
+    env.profile = PlatformProfile::host();
     env.homeFolder = QDir::toNativeSeparators(QDir::homePath());
     env.settingsFile = WindowSettings::userFile();
     return env;
