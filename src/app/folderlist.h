@@ -51,8 +51,6 @@ protected:
 private:
     void openItem(QListWidgetItem *item);
     void fill(const QStringList &subfolders);
-    // The sub-folders of the folder, or none when it cannot be opened.
-    static std::optional<QStringList> subfoldersOf(const FileSystem &fs, const QString &folder);
     bool show(const QString &target, const std::optional<QStringList> &subfolders, QString *error);
     void listNext();
 
