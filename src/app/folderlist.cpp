@@ -81,7 +81,7 @@ FolderList::FolderList(const FileSystem &fs, QWidget *parent)
         if (m_wanted)
             listNext();
         else
-            Q_EMIT openEnded();
+            Q_EMIT listingChanged(false);
     });
     setItemDelegate(new IndentDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -116,8 +116,10 @@ bool FolderList::show(const QString &target, const std::optional<QStringList> &s
 void FolderList::open(const QString &path)
 {
     m_wanted = m_syntax.normalized(path);
-    if (!m_listing->isRunning())
-        listNext();
+    if (m_listing->isRunning())
+        return;
+    Q_EMIT listingChanged(true);
+    listNext();
 }
 
 bool FolderList::isListing() const

@@ -42,8 +42,8 @@ Q_SIGNALS:
     void pathChanged();
     // The user asked to open a folder that cannot be opened.
     void openFailed(const QString &description);
-    // A folder asked for with open() was opened or could not be.
-    void openEnded();
+    // open() began listing, or the last folder it was asked for was opened or could not be.
+    void listingChanged(bool listing);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

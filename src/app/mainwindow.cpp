@@ -58,6 +58,9 @@ MainWindow::MainWindow(Dialogs &dialogs, WindowEnvironment environment, QWidget 
         showUnexpectedError(description);
     });
     m_folders->setLeaveCheck([this] { return mayDiscardTicks(); });
+    // Generate would walk the folder still open, not the one being listed.
+    connect(m_folders, &FolderList::listingChanged, m_generateButton,
+            [this](bool listing) { m_generateButton->setEnabled(!listing && !isWalking()); });
     connect(m_datOption, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             chooseOutputKind(OutputKind::Dat);
@@ -274,7 +277,7 @@ bool MainWindow::mayDiscardTicks()
 
 void MainWindow::generate()
 {
-    if (isWalking())
+    if (isWalking() || m_folders->isListing())
         return;
     if (m_environment.profile.isTooBroad(m_chosenPath)) {
         m_dialogs.showMessage(this, messages::tooBroad(), ProgramTitle, Dialogs::Icon::None);
