@@ -10,17 +10,6 @@
 // The file types the window's dialogs offer and the reports it shows after writing or ticking.
 namespace quillon::windowtexts {
 
-inline QString datTypes()
-{
-    return QStringLiteral("DAT (*.dat)|*.dat");
-}
-
-// Both write .html files; the type picked in the save dialog decides which.
-inline QString htmlTypes()
-{
-    return QStringLiteral("Web page (*.html)|*.html|Bookmarks for browsers (*.html)|*.html");
-}
-
 inline QString writtenListTypes()
 {
     return QStringLiteral("Written lists (*.html *.htm *.dat *.md *.json *.csv)"
