@@ -46,7 +46,7 @@ bool FolderList::setPath(const QString &path, QString *error)
     const auto entries = target.isEmpty() ? std::nullopt : m_fs.list(target);
     if (!entries || !m_fs.isFolder(target)) {
         if (error)
-            *error = QStringLiteral("Cannot open the folder \"%1\".").arg(target);
+            *error = tr("Cannot open the folder \"%1\".").arg(target);
         return false;
     }
     QStringList subfolders;
@@ -102,8 +102,8 @@ void FolderList::fill(const QStringList &subfolders)
         current->setFont(bold);
         setCurrentItem(current);
     }
-    setToolTip(QStringLiteral("Open folder: %1\nDouble-click or press Enter to open a highlighted "
-                              "folder.")
+    setToolTip(tr("Open folder: %1\nDouble-click or press Enter to open a highlighted "
+                  "folder.")
                    .arg(m_path));
 }
 

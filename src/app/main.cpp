@@ -1,5 +1,6 @@
 #include "app/dialogs.h"
 #include "app/mainwindow.h"
+#include "app/userlanguage.h"
 #include "scan/hostfilesystem.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Quillon"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("io.github.quillon.Quillon"));
+    const quillon::UserLanguage language(QLocale::system());
 
     const quillon::HostFileSystem fileSystem;
     quillon::QtDialogs dialogs;

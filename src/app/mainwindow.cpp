@@ -4,8 +4,8 @@
 #include "app/drivelist.h"
 #include "app/folderdrop.h"
 #include "app/folderlist.h"
+#include "app/readernames.h"
 #include "app/walkinputguard.h"
-#include "app/windowtexts.h"
 #include "grid/classicfont.h"
 #include "grid/linkgrid.h"
 #include "grid/twips.h"
@@ -16,6 +16,7 @@
 #include "scan/favoriteswalk.h"
 #include "scan/filesystem.h"
 #include "texts/messages.h"
+#include "texts/windowtexts.h"
 
 #include <QApplication>
 
@@ -60,6 +61,7 @@ MainWindow::MainWindow(Dialogs &dialogs, WindowEnvironment environment, QWidget 
     Q_ASSERT(m_environment.fileSystem);
     installFontSubstitutes();
     layOut();
+    nameControlsForReaders(*this);
 
     // The folder that is current when the window is created, as a classic folder list does.
     m_folders->setPath(m_environment.initialFolder);
@@ -110,7 +112,7 @@ void MainWindow::layOut()
     m_grid->setObjectName(QStringLiteral("UltraGrid"));
     place(m_grid, 120, 2880, 10095, 3015);
 
-    m_outputFrame = new QGroupBox(QStringLiteral("OutPut Options"), this);
+    m_outputFrame = new QGroupBox(tr("OutPut Options"), this);
     m_outputFrame->setObjectName(QStringLiteral("frmOutPutOptions"));
     m_outputFrame->setFont(controlFont);
     place(m_outputFrame, 9000, 1320, 1215, 855);
@@ -123,9 +125,9 @@ void MainWindow::layOut()
         option->raise();
         return option;
     };
-    m_htmlOption = makeOption(QStringLiteral(".HTML"), QStringLiteral("optOutPutType_1"));
+    m_htmlOption = makeOption(tr(".HTML"), QStringLiteral("optOutPutType_1"));
     place(m_htmlOption, 9120, 1920, 975, 195);
-    m_datOption = makeOption(QStringLiteral(".DAT"), QStringLiteral("optOutPutType_0"));
+    m_datOption = makeOption(tr(".DAT"), QStringLiteral("optOutPutType_0"));
     place(m_datOption, 9120, 1560, 735, 195);
 
     const auto makeButton = [&](const QString &caption, const QString &name) {
@@ -135,11 +137,11 @@ void MainWindow::layOut()
         button->setAutoDefault(false);
         return button;
     };
-    m_writeButton = makeButton(QStringLiteral("&Write To File"), QStringLiteral("cmdWriteToFile"));
+    m_writeButton = makeButton(tr("&Write To File"), QStringLiteral("cmdWriteToFile"));
     place(m_writeButton, 9000, 720, 1215, 495);
-    m_exitButton = makeButton(QStringLiteral("E&xit"), QStringLiteral("cmdExit"));
+    m_exitButton = makeButton(tr("E&xit"), QStringLiteral("cmdExit"));
     place(m_exitButton, 9000, 2280, 1215, 495);
-    m_generateButton = makeButton(QStringLiteral("&Generate"), QStringLiteral("cmdGenerate"));
+    m_generateButton = makeButton(tr("&Generate"), QStringLiteral("cmdGenerate"));
     place(m_generateButton, 9000, 120, 1215, 495);
 
     m_folders = new FolderList(*m_environment.fileSystem, this);
@@ -153,7 +155,7 @@ void MainWindow::layOut()
     m_drives->setFont(controlFont);
     place(m_drives, 120, 480, 8775, 315);
 
-    m_caption = new QLabel(QStringLiteral("Browse to your Favorites folder"), this);
+    m_caption = new QLabel(tr("Browse to your Favorites folder"), this);
     m_caption->setObjectName(QStringLiteral("Label1"));
     m_caption->setFont(classicFont(9.75, true));
     place(m_caption, 120, 120, 3255, 255);
@@ -228,7 +230,7 @@ void MainWindow::showOpenFolder()
 {
     // The folder list highlights with a click but opens with a double-click; Generate says
     // which folder it walks.
-    m_generateButton->setToolTip(QStringLiteral("Walks %1").arg(m_folders->path()));
+    m_generateButton->setToolTip(tr("Walks %1").arg(m_folders->path()));
 }
 
 void MainWindow::chooseOutputKind(OutputKind kind)
@@ -246,7 +248,8 @@ void MainWindow::generate()
         return;
     m_links = std::make_shared<LinkTable>();
     if (m_environment.profile.isTooBroad(m_chosenPath)) {
-        m_dialogs.showMessage(this, messages::tooBroad(), ProgramTitle, Dialogs::Icon::None);
+        m_dialogs.showMessage(this, messages::TooBroad.translated(), ProgramTitle,
+                              Dialogs::Icon::None);
         return;
     }
     m_grid->setDataSource(m_links);
@@ -288,10 +291,11 @@ void MainWindow::walk()
     }
     if (stopped) {
         m_grid->fitColumnsToText(font());
-        m_dialogs.showMessage(this, messages::walkStopped(m_links->recordCount()), ProgramTitle,
-                              Dialogs::Icon::None);
+        m_dialogs.showMessage(this, messages::WalkStopped.translated().arg(m_links->recordCount()),
+                              ProgramTitle, Dialogs::Icon::None);
     } else if (m_links->recordCount() == 0)
-        m_dialogs.showMessage(this, messages::nothingFound(), ProgramTitle, Dialogs::Icon::None);
+        m_dialogs.showMessage(this, messages::NothingFound.translated(), ProgramTitle,
+                              Dialogs::Icon::None);
     else
         m_grid->fitColumnsToText(font());
 }
@@ -303,8 +307,8 @@ void MainWindow::writeToFile()
     const bool html = m_outputKind != OutputKind::Dat;
     int type = 0;
     const std::optional<QString> name = m_dialogs.askSaveFileNameAndType(
-        this, QStringLiteral("Save As"), html ? windowtexts::htmlTypes() : windowtexts::datTypes(),
-        m_saveName, &type);
+        this, tr("Save As"), html ? windowtexts::htmlTypes() : windowtexts::datTypes(), m_saveName,
+        &type);
     if (!name || name->isEmpty())
         return;
     m_saveName = *name;
@@ -313,11 +317,12 @@ void MainWindow::writeToFile()
 
     QString error;
     if (!saveLinkList(*name, *m_links, kind, &error)) {
-        m_dialogs.showMessage(this, error, QStringLiteral("Error"), Dialogs::Icon::Critical);
+        m_dialogs.showMessage(this, error, tr("Error"), Dialogs::Icon::Critical);
         return;
     }
     // Reported only once the file is safely in place.
-    m_dialogs.showMessage(this, windowtexts::written(*m_links, *name), QStringLiteral("Success"),
+    const auto ticked = std::ranges::count(m_links->records(), true, &LinkRecord::ticked);
+    m_dialogs.showMessage(this, windowtexts::written(ticked, *name), tr("Success"),
                           Dialogs::Icon::None);
 }
 
@@ -326,13 +331,13 @@ void MainWindow::tickAsInWrittenList()
     if (m_walking || !m_links || m_links->recordCount() == 0)
         return;
     const std::optional<QString> name = m_dialogs.askOpenFileName(
-        this, QStringLiteral("Tick As In A Written List"), windowtexts::writtenListTypes());
+        this, tr("Tick As In A Written List"), windowtexts::writtenListTypes());
     if (!name || name->isEmpty())
         return;
     QString error;
     const auto links = loadWrittenList(*name, &error);
     if (!links) {
-        m_dialogs.showMessage(this, error, QStringLiteral("Error"), Dialogs::Icon::Critical);
+        m_dialogs.showMessage(this, error, tr("Error"), Dialogs::Icon::Critical);
         return;
     }
     const TicksFromList ticks = ticksFromList(*m_links, *links);

@@ -195,7 +195,7 @@ int run(const ExportOptions &options, Interruption &interruption)
     const HostFileSystem fs;
     const QString folder = absoluteFolder(options.folder);
     if (PlatformProfile::host().isTooBroad(folder)) {
-        printError(messages::tooBroad());
+        printError(messages::TooBroad.english());
         return Failed;
     }
     // Listing first: it opens the name byte for byte, which isFolder() does not promise.
@@ -213,7 +213,7 @@ int run(const ExportOptions &options, Interruption &interruption)
                       [&progress](const WalkProgress &p) { return progress.update(p); });
     }
     if (table.recordCount() == 0)
-        printError(messages::nothingFound());
+        printError(messages::NothingFound.english());
     applyTicks(table, *inputs, options, fs.separator());
     const int written = tickedCount(table);
 

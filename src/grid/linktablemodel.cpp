@@ -2,6 +2,7 @@
 
 #include "links/listedlink.h"
 #include "links/scriptaddress.h"
+#include "texts/fieldnames.h"
 
 #include <QColor>
 #include <QFont>
@@ -20,13 +21,6 @@ constexpr QRgb FolderGroupShade = 0xFFC0C0C0;
 bool hasScriptAddress(const LinkRecord &record)
 {
     return isScriptAddress(record.address);
-}
-
-QString scriptAddressTip(const QString &address)
-{
-    return QStringLiteral("Script address: published, it would run as script on the page that "
-                          "shows it, so it starts unticked. Tick it to publish it anyway.\n%1")
-        .arg(address);
 }
 
 } // namespace
@@ -170,7 +164,9 @@ QVariant LinkTableModel::data(const QModelIndex &index, int role) const
         if (column == SelectedColumn)
             return {};
         if (column == UrlColumn && hasScriptAddress(record))
-            return scriptAddressTip(record.address);
+            return tr("Script address: published, it would run as script on the page that "
+                      "shows it, so it starts unticked. Tick it to publish it anyway.\n%1")
+                .arg(record.address);
         return m_table->value(index.row(), LinkField(column));
     case Qt::ForegroundRole:
         if (column == UrlColumn && hasScriptAddress(record))
@@ -182,6 +178,15 @@ QVariant LinkTableModel::data(const QModelIndex &index, int role) const
             italic.setItalic(true);
             return italic;
         }
+        return {};
+    // A tick box has no text of its own; readers say which link it ticks.
+    case Qt::AccessibleTextRole:
+        if (column == SelectedColumn)
+            return tr("Tick %1").arg(record.siteName.isEmpty() ? record.address : record.siteName);
+        return {};
+    case Qt::AccessibleDescriptionRole:
+        if (column == SelectedColumn)
+            return record.address;
         return {};
     case Qt::CheckStateRole:
         if (column == SelectedColumn)
@@ -222,7 +227,7 @@ QVariant LinkTableModel::headerData(int section, Qt::Orientation orientation, in
         return QAbstractTableModel::headerData(section, orientation, role);
     // The tick column is only as wide as a check box: its name shows as a tip instead.
     if (role == Qt::ToolTipRole || (role == Qt::DisplayRole && section != SelectedColumn))
-        return linkFieldName(LinkField(section));
+        return LinkFieldNames.at(size_t(section)).translated();
     return {};
 }
 

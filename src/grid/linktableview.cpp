@@ -15,6 +15,15 @@ LinkTableView::LinkTableView(LinkTableModel &model, QWidget *parent)
 {
     setModel(&model);
     connect(m_menu, &TickMenu::tickAsInListRequested, this, &LinkTableView::tickAsInListRequested);
+    // A screen reader loses its place in a table without a current cell, and some crash.
+    connect(&model, &QAbstractItemModel::modelReset, this, &LinkTableView::keepCurrentRow);
+    connect(&model, &QAbstractItemModel::rowsInserted, this, &LinkTableView::keepCurrentRow);
+}
+
+void LinkTableView::keepCurrentRow()
+{
+    if (!currentIndex().isValid() && m_model.rowCount() > 0)
+        selectionModel()->setCurrentIndex(m_model.index(0, 0), QItemSelectionModel::NoUpdate);
 }
 
 QList<int> LinkTableView::chosenRows() const

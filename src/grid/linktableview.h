@@ -27,6 +27,8 @@ private:
     // Ticks every chosen row, or unticks them all when every one is ticked.
     void toggleChosenRows();
     void openMenuAtCurrentRow();
+    // Makes the first cell current, not selected, when rows exist and none is current.
+    void keepCurrentRow();
 
     LinkTableModel &m_model;
     TickMenu *m_menu;

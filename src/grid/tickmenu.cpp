@@ -15,21 +15,21 @@ TickMenu::TickMenu(LinkTableModel &model, QWidget *parent)
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    add(QStringLiteral("Select &All"), QStringLiteral("selectAllAction"),
+    add(tr("Select &All"), QStringLiteral("selectAllAction"),
         [this] { m_model.setSelectedRange(0, m_model.rowCount(), true); });
-    add(QStringLiteral("&Deselect All"), QStringLiteral("deselectAllAction"),
+    add(tr("&Deselect All"), QStringLiteral("deselectAllAction"),
         [this] { m_model.setSelectedRange(0, m_model.rowCount(), false); });
-    add(QStringLiteral("&Invert Selection"), QStringLiteral("invertSelectionAction"),
+    add(tr("&Invert Selection"), QStringLiteral("invertSelectionAction"),
         [this] { m_model.invertSelected(); });
     addSeparator();
-    m_selectFolder = add(QStringLiteral("Select &Folder"), QStringLiteral("selectFolderAction"),
+    m_selectFolder = add(tr("Select &Folder"), QStringLiteral("selectFolderAction"),
                          [this] { tickFolder(true); });
-    m_deselectFolder = add(QStringLiteral("Deselect F&older"),
-                           QStringLiteral("deselectFolderAction"), [this] { tickFolder(false); });
+    m_deselectFolder = add(tr("Deselect F&older"), QStringLiteral("deselectFolderAction"),
+                           [this] { tickFolder(false); });
     addSeparator();
-    add(QStringLiteral("&Tick As In A Written List\u2026"), QStringLiteral("tickAsInListAction"),
+    add(tr("&Tick As In A Written List…"), QStringLiteral("tickAsInListAction"),
         [this] { Q_EMIT tickAsInListRequested(); });
-    add(QStringLiteral("&Untick Duplicates"), QStringLiteral("untickDuplicatesAction"),
+    add(tr("&Untick Duplicates"), QStringLiteral("untickDuplicatesAction"),
         [this] { m_model.untickDuplicates(); });
     setRow(-1);
 }
