@@ -47,7 +47,7 @@ WindowEnvironment WindowEnvironment::host(const FileSystem &fs)
     WindowEnvironment env;
     env.fileSystem = &fs;
     env.drives = hostDrives();
-    env.profile = PlatformProfile::host(env.drives);
+    env.profile = PlatformProfile::host();
     env.initialFolder = QDir::toNativeSeparators(QDir::currentPath());
     env.homeFolder = QDir::toNativeSeparators(QDir::homePath());
     return env;

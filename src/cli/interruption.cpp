@@ -28,6 +28,9 @@ sigset_t stopSignals()
     sigemptyset(&set);
     sigaddset(&set, SIGINT);
     sigaddset(&set, SIGTERM);
+    // A closed terminal: left to its default, it would leave a temporary file behind on file
+    // systems without O_TMPFILE.
+    sigaddset(&set, SIGHUP);
     return set;
 }
 } // namespace

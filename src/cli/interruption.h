@@ -4,10 +4,10 @@
 
 namespace quillon {
 
-// Ends the exporter on SIGINT or SIGTERM without writing anything and without touching the
-// old output file. While the links are gathered, a signal ends the program at once: nothing
-// has been written yet. Once writing starts, it is remembered instead, and the writer asks
-// interrupted() before the old file is replaced. On systems without these signals it does
+// Ends the exporter on SIGINT, SIGTERM or SIGHUP without touching the old output file. While
+// the links are gathered, or written to a descriptor such as standard output, a signal ends
+// the program at once. Once writing to a file starts, it is remembered instead, and the writer
+// asks interrupted() before the old file is replaced. On systems without these signals it does
 // nothing.
 class Interruption {
 public:
@@ -18,6 +18,7 @@ public:
     Interruption(const Interruption &) = delete;
     Interruption &operator=(const Interruption &) = delete;
 
+    // Call before writing to a file, not before writing to a descriptor.
     void beginWriting();
     bool interrupted() const;
     // The exit code of a run ended by the signal: 128 plus its number, as shells report it.

@@ -4,12 +4,13 @@
 #include "cli/exclusions.h"
 #include "cli/exportoptions.h"
 #include "cli/interruption.h"
+#include "cli/outputtarget.h"
 #include "links/linktable.h"
 #include "links/listedlink.h"
 #include "links/scriptaddress.h"
 #include "output/linklistwriter.h"
 #include "output/writtenlist.h"
-#include "places/drivefinder.h"
+#include "places/drivesearch.h"
 #include "places/pathsyntax.h"
 #include "places/platformprofile.h"
 #include "scan/favoriteswalk.h"
@@ -191,13 +192,14 @@ int run(const ExportOptions &options, Interruption &interruption)
         return fail(QStringLiteral("cannot write \"%1\": the name is not valid UTF-8, and the "
                                    "file would be written under another name")
                         .arg(*options.outputPath));
+    const OutputTarget target = outputTarget(options.outputPath);
+    if (target.kind == OutputTarget::Kind::Refused)
+        return fail(QStringLiteral("cannot write \"%1\": %2").arg(*options.outputPath, target.why));
 
     const HostFileSystem fs;
     const QString folder = absoluteFolder(options.folder);
-    if (PlatformProfile::host().isTooBroad(folder)) {
-        printError(messages::TooBroad.english());
-        return Failed;
-    }
+    if (PlatformProfile::host().isTooBroad(folder))
+        return fail(messages::TooBroad.english());
     // Listing first: it opens the name byte for byte, which isFolder() does not promise.
     const QString start = folder + fs.separator();
     if (!fs.list(start))
@@ -217,25 +219,21 @@ int run(const ExportOptions &options, Interruption &interruption)
     applyTicks(table, *inputs, options, fs.separator());
     const int written = tickedCount(table);
 
-    interruption.beginWriting();
-    const auto notInterrupted = [&interruption] {
-        return !interruption.interrupted();
-    };
     QString error;
-    if (options.outputPath) {
+    if (target.kind == OutputTarget::Kind::File) {
+        // From here a signal waits until the old file is safe; on a descriptor it ends the
+        // run at once, even in the middle of a write to a full pipe.
+        interruption.beginWriting();
+        const auto notInterrupted = [&interruption] {
+            return !interruption.interrupted();
+        };
         if (!saveLinkList(*options.outputPath, table, options.kind, &error, notInterrupted)) {
             if (interruption.interrupted())
                 return interruption.exitCode();
             return fail(error);
         }
-    } else {
-        if (interruption.interrupted())
-            return interruption.exitCode();
-        QFile out;
-        if (!out.open(stdout, QIODevice::WriteOnly) ||
-            !writeLinkList(out, table, options.kind, &error) || !out.flush())
-            return fail(QStringLiteral("cannot write to standard output: %1")
-                            .arg(error.isEmpty() ? out.errorString() : error));
+    } else if (!writeToDescriptor(target.descriptor, table, options.kind, &error)) {
+        return fail(error);
     }
     if (terminal)
         printError(QStringLiteral("%1 links written, %2 left out")
@@ -244,10 +242,31 @@ int run(const ExportOptions &options, Interruption &interruption)
     return Ok;
 }
 
+// The drives, found by this program run again as a helper, so that a hung mount leaves out its
+// place instead of holding up the list.
+int listDrives()
+{
+    constexpr std::chrono::seconds PlaceLimit{2};
+    const DriveSearchResult found =
+        findDrivesWithTimeLimit(QCoreApplication::applicationFilePath(), PlaceLimit);
+    for (const QString &place : found.unanswered)
+        printError(QStringLiteral("quillon-export: %1 did not answer within %2 s and is left out")
+                       .arg(place)
+                       .arg(PlaceLimit.count()));
+    if (!found.error.isEmpty())
+        printError(QStringLiteral("quillon-export: %1").arg(found.error));
+    // The paths byte for byte, as the names on disk are.
+    const QByteArray list = encodeFileName(formatDriveList(found.drives));
+    std::fwrite(list.constData(), 1, size_t(list.size()), stdout);
+    return Ok;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    if (isDriveHelperCall(argc, argv))
+        return runDriveHelper(argc, argv);
     Interruption interruption;
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quillon-export"));
@@ -259,12 +278,8 @@ int main(int argc, char *argv[])
     case ParseOutcome::Help:
         std::fputs(qUtf8Printable(parsed.text), stdout);
         return Ok;
-    case ParseOutcome::ListDrives: {
-        // The paths byte for byte, as the names on disk are.
-        const QByteArray list = encodeFileName(formatDriveList(hostDrives()));
-        std::fwrite(list.constData(), 1, size_t(list.size()), stdout);
-        return Ok;
-    }
+    case ParseOutcome::ListDrives:
+        return listDrives();
     case ParseOutcome::Version:
         std::printf("quillon-export %s\n", QUILLON_VERSION);
         return Ok;

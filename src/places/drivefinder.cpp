@@ -32,12 +32,6 @@ bool isInSystemArea(const QString &mountPoint)
     });
 }
 
-bool holdsWindowsProfiles(const QString &root)
-{
-    return isFolder(joined(root, QStringLiteral("Users"))) ||
-           isFolder(joined(root, QStringLiteral("Documents and Settings")));
-}
-
 // WSL names its mounts after the drive letter (/mnt/c); a dual-boot partition is almost always
 // the system drive.
 QString windowsDriveLetter(const QString &mountPoint)
@@ -59,7 +53,13 @@ QString shortened(const QString &path, const QString &home)
     return path;
 }
 
-QList<Drive> mountedVolumes(const QList<MountEntry> &mounts)
+bool isLocalVolume(const MountEntry &entry)
+{
+    // Snap packages are squashfs images, not volumes a person would pick.
+    return entry.device.startsWith(u"/dev/") && entry.type != u"squashfs";
+}
+
+QList<Drive> mountedVolumes(const QList<MountEntry> &mounts, const DriveSources &sources)
 {
     // A mount point mounted over keeps only its top mount, the last in the table.
     QList<MountEntry> top;
@@ -69,20 +69,15 @@ QList<Drive> mountedVolumes(const QList<MountEntry> &mounts)
     }
     QList<Drive> drives;
     for (const MountEntry &entry : top) {
-        if (entry.mountPoint == u"/" || isInSystemArea(entry.mountPoint))
-            continue;
-        // Only volumes on a local device are looked into: a network mount may be slow to
-        // answer. Snap packages are squashfs images, not volumes a person would pick.
-        const bool local = entry.device.startsWith(u"/dev/") && entry.type != u"squashfs";
-        const bool wsl = WslTypes.contains(entry.type);
-        if (!local && !wsl)
+        if (entry.mountPoint == u"/" || isInSystemArea(entry.mountPoint) ||
+            !mayHoldWindowsDrive(entry) || !sources.mayLookAt(entry.mountPoint))
             continue;
         if (holdsWindowsProfiles(entry.mountPoint)) {
             drives.append({entry.mountPoint,
                            QStringLiteral("%1 (Windows, %2)")
                                .arg(windowsDriveLetter(entry.mountPoint), entry.mountPoint),
                            Drive::Kind::Windows});
-        } else if (local) {
+        } else if (isLocalVolume(entry)) {
             drives.append({entry.mountPoint, entry.mountPoint, Drive::Kind::Volume});
         }
     }
@@ -115,6 +110,8 @@ QStringList winePrefixCandidates(const DriveSources &sources)
         joined(home, QStringLiteral(".cxoffice")),
     };
     for (const QString &holder : holders) {
+        if (!sources.mayLookAt(holder))
+            continue;
         const QStringList names =
             QDir(holder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
         for (const QString &name : names)
@@ -129,6 +126,8 @@ QList<Drive> wineDrives(const DriveSources &sources)
     QStringList seen;
     for (const QString &prefix : winePrefixCandidates(sources)) {
         const QString driveC = joined(prefix, QStringLiteral("drive_c"));
+        if (!sources.mayLookAt(driveC))
+            continue;
         const QString identity = QFileInfo(driveC).canonicalFilePath();
         if (identity.isEmpty() || !isFolder(driveC) || seen.contains(identity))
             continue;
@@ -162,6 +161,31 @@ QString unescaped(const QByteArray &field)
 
 } // namespace
 
+bool DriveSources::mayLookAt(const QString &place) const
+{
+    return !beforeLooking || beforeLooking(place);
+}
+
+bool mayHoldWindowsDrive(const MountEntry &entry)
+{
+    // Network mounts are left out: they may be slow to answer.
+    return isLocalVolume(entry) || WslTypes.contains(entry.type);
+}
+
+bool holdsWindowsProfiles(const QString &root)
+{
+    return isFolder(joined(root, QStringLiteral("Users"))) ||
+           isFolder(joined(root, QStringLiteral("Documents and Settings")));
+}
+
+QList<MountEntry> hostMountTable()
+{
+    // Read as text rather than through QStorageInfo::mountedVolumes(), which asks every
+    // volume for its size and so waits on any network mount that is slow to answer.
+    QFile table(QStringLiteral("/proc/self/mounts"));
+    return table.open(QIODevice::ReadOnly) ? parseMountTable(table.readAll()) : QList<MountEntry>();
+}
+
 DriveSources DriveSources::host()
 {
     DriveSources sources;
@@ -170,11 +194,7 @@ DriveSources DriveSources::host()
         if (qEnvironmentVariableIsSet(name))
             sources.environment.insert(QString::fromLatin1(name), qEnvironmentVariable(name));
     }
-    // Read as text rather than through QStorageInfo::mountedVolumes(), which asks every
-    // volume for its size and so waits on any network mount that is slow to answer.
-    QFile table(QStringLiteral("/proc/self/mounts"));
-    if (table.open(QIODevice::ReadOnly))
-        sources.mounts = parseMountTable(table.readAll());
+    sources.mounts = hostMountTable();
     return sources;
 }
 
@@ -193,7 +213,7 @@ QList<MountEntry> parseMountTable(const QByteArray &table)
 QList<Drive> findDrives(const DriveSources &sources)
 {
     QList<Drive> drives = {{QStringLiteral("/"), QStringLiteral("/"), Drive::Kind::Volume}};
-    drives << mountedVolumes(sources.mounts) << wineDrives(sources);
+    drives << mountedVolumes(sources.mounts, sources) << wineDrives(sources);
     return drives;
 }
 

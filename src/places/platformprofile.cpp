@@ -33,62 +33,78 @@ bool isSameFolder(const QString &a, const QString &b)
 #endif
 }
 
+// The mount of a Windows drive at exactly this folder, if any; the top one of a mount point
+// mounted over.
+bool isWindowsDrive(const QString &folder, const QList<MountEntry> &mounts)
+{
+    const auto top = std::find_if(mounts.rbegin(), mounts.rend(), [&](const MountEntry &entry) {
+        return entry.mountPoint == folder;
+    });
+    return top != mounts.rend() && folder != u"/" && mayHoldWindowsDrive(*top) &&
+           holdsWindowsProfiles(folder);
+}
+
+bool isWinePrefix(const QString &folder)
+{
+    return QFileInfo(folder + QStringLiteral("/drive_c")).isDir();
+}
+
+// Windows drives, their profiles folders, Wine prefixes, their drive and its profiles folder.
+// The folder is taken as it resolves, so a link to one of them (Wine's own dosdevices/c:
+// among them) counts as well.
+bool isWindowsArea(const QString &folder, const QList<MountEntry> &mounts)
+{
+    const QString resolved = QFileInfo(folder).canonicalFilePath();
+    if (resolved.isEmpty())
+        return false;
+    const QString name = resolved.section(u'/', -1);
+    const QString parent = resolved.section(u'/', 0, -2);
+    const QString parentName = parent.section(u'/', -1);
+    if (isWinePrefix(resolved) || name == u"drive_c" ||
+        (name == u"users" && parentName == u"drive_c"))
+        return true;
+    if (isWindowsDrive(resolved, mounts))
+        return true;
+    return (name == u"Users" || name == u"Documents and Settings") &&
+           isWindowsDrive(parent.isEmpty() ? QStringLiteral("/") : parent, mounts);
+}
+
 } // namespace
 
 bool PlatformProfile::isTooBroad(const QString &folder) const
 {
     if (refusedFolders.contains(folder))
         return true;
-    return std::any_of(refusedFolders.begin(), refusedFolders.end(),
-                       [&](const QString &refused) { return isSameFolder(folder, refused); });
-}
-
-void PlatformProfile::refuseWindowsDrives(const QList<Drive> &drives)
-{
-    for (const Drive &drive : drives) {
-        QStringList names;
-        if (drive.kind == Drive::Kind::Windows)
-            names = {QStringLiteral("Users"), QStringLiteral("Documents and Settings")};
-        else if (drive.kind == Drive::Kind::Wine)
-            names = {QStringLiteral("users")};
-        else
-            continue;
-        refusedFolders << drive.path;
-        for (const QString &name : names)
-            refusedFolders << drive.path + u'/' + name;
-        // The Wine prefix holds its C: drive and nothing a person keeps favorites in.
-        if (drive.kind == Drive::Kind::Wine)
-            refusedFolders << drive.path.section(u'/', 0, -2);
-    }
+    if (std::any_of(refusedFolders.begin(), refusedFolders.end(),
+                    [&](const QString &refused) { return isSameFolder(folder, refused); }))
+        return true;
+#ifdef Q_OS_WIN
+    return false;
+#else
+    return isWindowsArea(folder, mounts);
+#endif
 }
 
 PlatformProfile PlatformProfile::windows()
 {
     return {QStringLiteral("C:\\Documents and Settings\\"),
-            {QStringLiteral("C:\\"), QStringLiteral("C:\\Documents and Settings")}};
+            {QStringLiteral("C:\\"), QStringLiteral("C:\\Documents and Settings")},
+            {}};
 }
 
-PlatformProfile PlatformProfile::unix()
+PlatformProfile PlatformProfile::unix(const QList<MountEntry> &mounts)
 {
     // The root, and the folder that holds every user's profile.
-    return {QStringLiteral("/home/"), {QStringLiteral("/"), QStringLiteral("/home")}};
-}
-
-PlatformProfile PlatformProfile::host(const QList<Drive> &drives)
-{
-#ifdef Q_OS_WIN
-    Q_UNUSED(drives);
-    return windows();
-#else
-    PlatformProfile profile = unix();
-    profile.refuseWindowsDrives(drives);
-    return profile;
-#endif
+    return {QStringLiteral("/home/"), {QStringLiteral("/"), QStringLiteral("/home")}, mounts};
 }
 
 PlatformProfile PlatformProfile::host()
 {
-    return host(hostDrives());
+#ifdef Q_OS_WIN
+    return windows();
+#else
+    return unix(hostMountTable());
+#endif
 }
 
 } // namespace quillon

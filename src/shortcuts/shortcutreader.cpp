@@ -4,6 +4,7 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -112,15 +113,21 @@ template <typename View> qsizetype indexOfKey(View text, std::string_view key)
     return -1;
 }
 
-// Bytes are searched with memchr: most of a shortcut is its long address lines.
+// Bytes are searched with memchr: most of a shortcut is its long address lines. The search
+// goes block by block, so a file without an LF is not searched to its end for every line.
 qsizetype lineEnd(QByteArrayView text, qsizetype at)
 {
-    const char *from = text.data() + at;
-    const auto rest = size_t(text.size() - at);
-    const auto *lf = static_cast<const char *>(std::memchr(from, '\n', rest));
-    const size_t bound = lf ? size_t(lf - from) : rest;
-    const auto *cr = static_cast<const char *>(std::memchr(from, '\r', bound));
-    return at + qsizetype(cr ? size_t(cr - from) : bound);
+    constexpr qsizetype Block = 256;
+    for (; at < text.size(); at += Block) {
+        const char *from = text.data() + at;
+        const auto length = size_t(std::min(Block, text.size() - at));
+        const auto *lf = static_cast<const char *>(std::memchr(from, '\n', length));
+        const size_t bound = lf ? size_t(lf - from) : length;
+        const auto *cr = static_cast<const char *>(std::memchr(from, '\r', bound));
+        if (cr || lf)
+            return at + qsizetype(cr ? size_t(cr - from) : bound);
+    }
+    return text.size();
 }
 
 template <typename View> qsizetype lineEnd(View text, qsizetype at)

@@ -349,7 +349,7 @@ void TestWindowWidgets::driveListOffersWineAndWindowsDrives()
     ScriptedDialogs dialogs;
     WindowEnvironment env = WindowEnvironment::host(fs);
     env.drives = findDrives(sources);
-    env.profile = PlatformProfile::host(env.drives);
+    env.profile = PlatformProfile::unix(sources.mounts);
     env.initialFolder = home.path(".wine/drive_c/users/me/Favorites");
     MainWindow window(dialogs, env);
     window.show();

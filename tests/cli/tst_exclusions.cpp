@@ -1,7 +1,12 @@
 #include "cli/exclusions.h"
 #include "favoritestree.h"
 #include "links/linktable.h"
+#include "scan/filenamecodec.h"
 #include "testmain.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
 
 using namespace quillon;
 using quillon::test::FavoritesTree;
@@ -14,6 +19,8 @@ private Q_SLOTS:
     void untickMatchingUsesFolderAndSiteName_data();
     void untickMatchingUsesFolderAndSiteName();
     void patternFileSkipsBlankAndCommentLines();
+    void patternFileMustBeARegularFile_data();
+    void patternFileMustBeARegularFile();
 };
 
 void TestExclusions::wildcards_data()
@@ -66,6 +73,25 @@ void TestExclusions::wildcards_data()
                                                  << "x" << false;
     QTest::newRow("non-ASCII") << "Caf\u00e9/*"
                                << "Caf\u00e9/Menu" << true;
+    QTest::newRow("unclosed bracket after a star") << "*["
+                                                   << "x[" << true;
+    QTest::newRow("unclosed bracket after a named class") << "[[:alpha:]"
+                                                          << "[a" << true;
+    QTest::newRow("escaped bracket closes nothing") << "[a\\]"
+                                                    << "[a]" << true;
+    // Each undecodable byte of a file name is its own lone surrogate.
+    QTest::newRow("undecodable bytes stay apart")
+        << decodeFileName("a\xff") << decodeFileName("a\xfe") << false;
+    QTest::newRow("undecodable byte matches itself")
+        << decodeFileName("a\xff") << decodeFileName("a\xff") << true;
+    QTest::newRow("undecodable byte is not U+FFFD")
+        << decodeFileName("a\xff") << "a\uFFFD" << false;
+    QTest::newRow("undecodable byte in a class")
+        << decodeFileName("a[\xfe]") << decodeFileName("a\xff") << false;
+    // Read in linear time: rescanning to the end for each "[:" takes seconds.
+    QTest::newRow("many brackets that never close")
+        << "[" + QStringLiteral("[:").repeated(50000) << "[" + QStringLiteral("[:").repeated(50000)
+        << true;
     QTest::newRow("empty pattern only matches empty") << ""
                                                       << "x" << false;
 }
@@ -129,6 +155,34 @@ void TestExclusions::patternFileSkipsBlankAndCommentLines()
 
     QVERIFY(!readPatternFile(dir.path(QStringLiteral("missing")), &error));
     QVERIFY(error.contains(QStringLiteral("missing")));
+    QVERIFY(!readPatternFile(dir.path(QStringLiteral("missing")), nullptr));
+
+    // A byte that is not UTF-8 stays that byte.
+    dir.addFile(QStringLiteral("bytes"), "a\xff\n");
+    QCOMPARE(readPatternFile(dir.path(QStringLiteral("bytes")), &error),
+             QStringList({decodeFileName("a\xff")}));
+}
+
+void TestExclusions::patternFileMustBeARegularFile_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("endless device") << "/dev/zero";
+    QTest::newRow("FIFO without a writer") << "fifo";
+    QTest::newRow("folder") << ".";
+}
+
+void TestExclusions::patternFileMustBeARegularFile()
+{
+    QFETCH(QString, path);
+    FavoritesTree dir;
+    QVERIFY(::mkfifo(QFile::encodeName(dir.path(QStringLiteral("fifo"))).constData(), 0600) == 0);
+    if (!path.startsWith(u'/'))
+        path = dir.path(path);
+    QString error;
+    QVERIFY(!readPatternFile(path, &error));
+    QVERIFY2(error.contains(QStringLiteral("not a regular file")) ||
+                 error.contains(QStringLiteral("folder")),
+             qPrintable(error));
 }
 
 QUILLON_TEST_MAIN(TestExclusions)

@@ -1,12 +1,13 @@
 // What only the exporter meets on a hostile tree: a list too big for one pipe buffer, folders
-// deeper than a path may be, and a run by a user who cannot read everything. How the walk
-// treats links, special files, huge files and odd names is the scan suites' concern.
+// deeper than a path may be, a run by a user who cannot read everything, and a hung mount. How the
+// walk treats links, special files, huge files and odd names is the scan suites' concern.
 
 #include "favoritestree.h"
 #include "otheruser.h"
 #include "testmain.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QScopeGuard>
 
@@ -16,6 +17,7 @@
 
 using quillon::test::FavoritesTree;
 using quillon::test::OtherUser;
+using quillon::test::readFileBytes;
 
 namespace {
 
@@ -87,6 +89,7 @@ private Q_SLOTS:
     void foldersDeeperThanAPathMayBe();
     void unreadableEntries_data();
     void unreadableEntries();
+    void hungMountHoldsNothingUp();
 };
 
 void TestHostileExport::bigListThroughAPipe()
@@ -182,6 +185,61 @@ void TestHostileExport::unreadableEntries()
                         item("p", "http://p/") + heading("Passable/Inner") + item("i", "http://i/"))
                  : list(item("open", "http://open/") + item("secret"));
     QCOMPARE(run.out, expected);
+}
+
+// A Wine prefix on a mount whose every call waits an hour: the drive list leaves it out and
+// names it, and an export of another folder never looks at it.
+void TestHostileExport::hungMountHoldsNothingUp()
+{
+    const QString mounter = QStringLiteral(QUILLON_BUILD_DIR "/bench/quillon-latencyfs");
+    if (!QFileInfo::exists(mounter) || ::geteuid() != 0 || ::access("/dev/fuse", R_OK | W_OK) != 0)
+        QSKIP("Needs root, /dev/fuse and bench/quillon-latencyfs (built with libfuse3-dev)");
+    FavoritesTree dir;
+    dir.addFolder(QStringLiteral("source/.wine/drive_c/users"));
+    dir.addFolder(QStringLiteral("mount"));
+    dir.addFolder(QStringLiteral("home"));
+    dir.addShortcut(QStringLiteral("elsewhere/a.url"), QStringLiteral("http://a/"));
+    QVERIFY(QFile::link(dir.path("mount/.wine"), dir.path("home/.wine")));
+    QProcess mount;
+    mount.start(mounter, {QStringLiteral("--delay-ms"), QStringLiteral("3600000"),
+                          dir.path("source"), dir.path("mount")});
+    // Killing the mount first frees whatever still waits on it.
+    const auto unmount = qScopeGuard([&] {
+        mount.kill();
+        mount.waitForFinished();
+        QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), dir.path("mount")});
+    });
+    // The mount table, not the mount point: asking the mount itself would wait the hour.
+    const QByteArray mountPoint = " " + QFile::encodeName(dir.path("mount")) + " ";
+    QTRY_VERIFY_WITH_TIMEOUT(
+        readFileBytes(QStringLiteral("/proc/self/mounts")).contains(mountPoint), 30000);
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), dir.path("home"));
+    environment.remove(QStringLiteral("WINEPREFIX"));
+    environment.remove(QStringLiteral("XDG_DATA_HOME"));
+    const auto run = [&](const QStringList &arguments) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(QUILLON_EXPORT_PATH), arguments);
+        Run result;
+        result.finished = process.waitForFinished(HangLimitMs);
+        result.exitCode = process.exitCode();
+        result.out = process.readAllStandardOutput();
+        result.err = process.readAllStandardError();
+        return result;
+    };
+    const Run drives = run({QStringLiteral("--list-drives")});
+    QVERIFY(drives.finished);
+    QCOMPARE(drives.exitCode, 0);
+    QVERIFY(drives.out.startsWith("/\t/\n"));
+    QVERIFY2(
+        drives.err.contains(QFile::encodeName(dir.path("home/.wine/drive_c")) + " did not answer"),
+        drives.err.constData());
+    const Run elsewhere = run({dir.path("elsewhere")});
+    QVERIFY(elsewhere.finished);
+    QCOMPARE(elsewhere.exitCode, 0);
+    QCOMPARE(elsewhere.out, list(item("a", "http://a/")));
 }
 
 QUILLON_TEST_MAIN(TestHostileExport)

@@ -3,12 +3,18 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include <csignal>
 #include <cstdio>
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using quillon::test::FavoritesTree;
 using quillon::test::readFileBytes;
@@ -48,6 +54,10 @@ private Q_SLOTS:
     void namesAreTakenByteForByte();
     void terminalShowsWhatWasWritten();
     void signalLeavesTheOldFile();
+    void outputNamingADescriptorWritesToIt_data();
+    void outputNamingADescriptorWritesToIt();
+    void signalStopsAWriteToAFullPipe_data();
+    void signalStopsAWriteToAFullPipe();
 };
 
 void TestQuillonExport::writesTheExampleTree()
@@ -140,7 +150,8 @@ void TestQuillonExport::refusesBadRequests_data()
     QTest::addColumn<QByteArray>("message");
     QTest::newRow("root is too broad")
         << QStringList{QStringLiteral("/")} << 1
-        << QByteArray("This Selection Is Too Broad, Please Narrow Down Your Search");
+        << QByteArray(
+               "quillon-export: This Selection Is Too Broad, Please Narrow Down Your Search");
     QTest::newRow("home is too broad")
         << QStringList{QStringLiteral("/home/")} << 1 << QByteArray("This Selection Is Too Broad");
     QTest::newRow("missing folder")
@@ -383,6 +394,79 @@ void TestQuillonExport::signalLeavesTheOldFile()
         QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList({"links.html"}));
     }
+}
+
+void TestQuillonExport::outputNamingADescriptorWritesToIt_data()
+{
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QByteArray>("written");
+    const QByteArray list =
+        "<UL> \r\n<LI><A HREF='http://a/' target='_blank'>a</A><BR>\r\n</UL> \r\n";
+    QTest::newRow("dash") << "-"
+                          << "HEADER\n" + list;
+    QTest::newRow("/dev/stdout") << "/dev/stdout"
+                                 << "HEADER\n" + list;
+    QTest::newRow("/dev/fd/1") << "/dev/fd/1"
+                               << "HEADER\n" + list;
+    QTest::newRow("link to /dev/stdout") << "@/out"
+                                         << "HEADER\n" + list;
+    QTest::newRow("another process's output") << "/proc/1/fd/1" << QByteArray("HEADER\n");
+}
+
+void TestQuillonExport::outputNamingADescriptorWritesToIt()
+{
+    QFETCH(QString, output);
+    QFETCH(QByteArray, written);
+    FavoritesTree tree;
+    tree.addShortcut(QStringLiteral("a.url"), QStringLiteral("http://a/"));
+    QVERIFY(QFile::link(QStringLiteral("/dev/stdout"), tree.path("out")));
+    output.replace(u'@', tree.root());
+    // What the shell had written before stays: the list is added, not put in the file's place.
+    QProcess shell;
+    shell.start(QStringLiteral("/bin/sh"),
+                {QStringLiteral("-c"),
+                 QStringLiteral("{ echo HEADER; \"$0\" -o \"$1\" \"$2\"; } > \"$3\""),
+                 QStringLiteral(QUILLON_EXPORT_PATH), output, tree.root(), tree.path("f")});
+    QVERIFY(shell.waitForFinished(30000));
+    QCOMPARE(readFileBytes(tree.path("f")), written);
+}
+
+void TestQuillonExport::signalStopsAWriteToAFullPipe_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGINT") << SIGINT;
+    QTest::newRow("SIGTERM") << SIGTERM;
+    QTest::newRow("SIGHUP") << SIGHUP;
+}
+
+void TestQuillonExport::signalStopsAWriteToAFullPipe()
+{
+    QFETCH(int, signal);
+    FavoritesTree tree;
+    // Far more than a pipe holds.
+    for (int file = 0; file < 200; ++file)
+        tree.addShortcut(QStringLiteral("s%1.url").arg(file),
+                         QStringLiteral("http://x/%1/").arg(file) + QString(2000, u'x'));
+    // A FIFO nobody reads: the exporter's standard output fills and its write blocks.
+    const QByteArray fifo = QFile::encodeName(tree.path("fifo"));
+    QVERIFY(::mkfifo(fifo.constData(), 0600) == 0);
+    const int reader = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK);
+    QVERIFY(reader >= 0);
+    const auto closeReader = qScopeGuard([reader] { ::close(reader); });
+    QProcess process;
+    process.start(QStringLiteral("/bin/sh"),
+                  {QStringLiteral("-c"), QStringLiteral("exec \"$0\" \"$1\" > \"$2\""),
+                   QStringLiteral(QUILLON_EXPORT_PATH), tree.root(), tree.path("fifo")});
+    QVERIFY(process.waitForStarted());
+    int queued = 0;
+    while (queued < 65536 && process.state() == QProcess::Running) {
+        QThread::msleep(10);
+        QVERIFY(::ioctl(reader, FIONREAD, &queued) == 0);
+    }
+    ::kill(pid_t(process.processId()), signal);
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 128 + signal);
 }
 
 QUILLON_TEST_MAIN(TestQuillonExport)

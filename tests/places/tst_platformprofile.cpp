@@ -35,6 +35,7 @@ void TestPlatformProfile::refusals_data()
     QTest::newRow("wine's link to its drive") << "@/w/dosdevices/c:" << true;
     QTest::newRow("one wine profile") << "@/w/drive_c/users/me" << false;
     QTest::newRow("an ordinary folder") << "@" << false;
+    QTest::newRow("profiles on a network mount") << "@/x/Users" << false;
 }
 
 void TestPlatformProfile::refusals()
@@ -49,14 +50,17 @@ void TestPlatformProfile::refusals()
     tree.addFolder(QStringLiteral("c/Documents and Settings"));
     tree.addFolder(QStringLiteral("w/drive_c/users/me"));
     tree.addFolder(QStringLiteral("w/dosdevices"));
+    tree.addFolder(QStringLiteral("x/Users"));
     QVERIFY(QFile::link(QStringLiteral("/"), tree.path("to-root")));
     QVERIFY(QFile::link(QStringLiteral("/home"), tree.path("to-home")));
     QVERIFY(QFile::link(QStringLiteral("../drive_c"), tree.path("w/dosdevices/c:")));
 
-    PlatformProfile profile = PlatformProfile::unix();
-    profile.refuseWindowsDrives({{tree.path("c"), QString(), Drive::Kind::Windows},
-                                 {tree.path("w/drive_c"), QString(), Drive::Kind::Wine},
-                                 {tree.path("v"), QString(), Drive::Kind::Volume}});
+    // Mounted over: only the top mount counts.
+    const PlatformProfile profile = PlatformProfile::unix(
+        {{QStringLiteral("server:/c"), tree.path("c"), QStringLiteral("nfs")},
+         {QStringLiteral("C:\\"), tree.path("c"), QStringLiteral("9p")},
+         {QStringLiteral("/dev/sdb1"), tree.path("c/Users/me"), QStringLiteral("ext4")},
+         {QStringLiteral("server:/x"), tree.path("x"), QStringLiteral("nfs")}});
     folder.replace(u'@', tree.root());
     QCOMPARE(profile.isTooBroad(folder), refused);
 }

@@ -93,6 +93,10 @@ void TestShortcutReader::address_data()
     QTest::newRow("long s is no s: look-alike key in UTF-16")
         << "\xFF\xFE" + QByteArray(QStringEncoder(QStringConverter::Utf16LE)(lookAlike))
         << "http://r/";
+    // Read in linear time: searched to the file's end for every line, this takes minutes.
+    QTest::newRow("a mebibyte of CR-only lines")
+        << QByteArray("x\r").repeated(1 << 19) + "URL=http://late/\r"
+        << "http://late/";
     QTest::newRow("dotless i and Kelvin sign are no key letters")
         << QString::fromUtf8("\u212Aey=1\nBASEURL\u0131=x\nURL=http://ok/\n").toUtf8()
         << "http://ok/";
