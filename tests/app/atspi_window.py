@@ -93,7 +93,7 @@ def inner(exe, favorites):
 
         if not (tick(0) and tick(1)):
             fail("the first rows do not start ticked")
-        # A reader's user picks the row through the tree and presses Space in the grid, which
+        # A reader's user moves to the row's tick cell, hears it, and presses Space. The grid
         # gets the focus by Tab once a click has made the window active.
         caption = find("label", "Browse to your Favorites folder").queryComponent()
         box = caption.getExtents(pyatspi.DESKTOP_COORDS)
@@ -106,7 +106,9 @@ def inner(exe, favorites):
             return False
 
         wait_for("the grid to take the focus by Tab", focus_by_tab)
-        grid.getAccessibleAt(1, 0).queryAction().doAction(0)
+        pyatspi.Registry.generateKeyboardEvent(0xFF54, None, pyatspi.KEY_SYM)  # Down
+        wait_for("row 1 to be current", lambda: grid.getAccessibleAt(1, 0).getState().contains(
+            pyatspi.STATE_FOCUSED))
         pyatspi.Registry.generateKeyboardEvent(0x20, None, pyatspi.KEY_SYM)
         wait_for("row 1 to be unticked", lambda: not tick(1), seconds=10)
         if not tick(0):
