@@ -28,6 +28,11 @@ class SilentDialogs final : public Dialogs {
 public:
     int messages = 0;
     void showMessage(QWidget *, const QString &, const QString &, Icon) override { ++messages; }
+    bool askYesNo(QWidget *, const QString &, const QString &) override
+    {
+        ++messages;
+        return true;
+    }
     std::optional<QString> askSaveFileName(QWidget *, const QString &, const QString &,
                                            const QString &) override
     {
@@ -76,9 +81,12 @@ int main(int argc, char *argv[])
     }
     settle(window);
 
-    // Generate as the button does it, and the window painted with the result.
+    // Generate as the button does it, until the walk on its worker has handed over the last
+    // rows, and the window painted with the result.
     const auto generate = [&] {
         window.generate();
+        while (window.isWalking())
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         settle(window);
     };
 

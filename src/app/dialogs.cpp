@@ -33,6 +33,12 @@ void QtDialogs::showMessage(QWidget *parent, const QString &text, const QString 
     box.exec();
 }
 
+bool QtDialogs::askYesNo(QWidget *parent, const QString &text, const QString &title)
+{
+    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
 namespace {
 
 // "DAT (*.dat)|*.dat|..." offers "DAT (*.dat)", ...: each description already names its
@@ -52,8 +58,8 @@ std::optional<QString> QtDialogs::askSaveFileName(QWidget *parent, const QString
                                                   const QString &filter,
                                                   const QString &proposedName)
 {
-    int unused = 0;
-    return askSaveFileNameAndType(parent, title, filter, proposedName, &unused);
+    int firstType = 0;
+    return askSaveFileNameAndType(parent, title, filter, proposedName, &firstType);
 }
 
 std::optional<QString> QtDialogs::askSaveFileNameAndType(QWidget *parent, const QString &title,
@@ -66,7 +72,10 @@ std::optional<QString> QtDialogs::askSaveFileNameAndType(QWidget *parent, const 
     dialog.setFileMode(QFileDialog::AnyFile);
     const QStringList types = nameFilters(filter);
     dialog.setNameFilters(types);
-    // No default suffix: a name typed without an extension is used exactly as typed.
+    // No default suffix here: the window adds the chosen type's extension itself, and asks
+    // before that name replaces a file.
+    if (*chosenType >= 0 && *chosenType < types.size())
+        dialog.selectNameFilter(types[*chosenType]);
     if (!proposedName.isEmpty())
         dialog.selectFile(proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -76,9 +85,9 @@ std::optional<QString> QtDialogs::askSaveFileNameAndType(QWidget *parent, const 
 }
 
 std::optional<QString> QtDialogs::askOpenFileName(QWidget *parent, const QString &title,
-                                                  const QString &filter)
+                                                  const QString &filter, const QString &folder)
 {
-    QFileDialog dialog(parent, title);
+    QFileDialog dialog(parent, title, folder);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(nameFilters(filter));

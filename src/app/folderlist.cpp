@@ -1,5 +1,6 @@
 #include "app/folderlist.h"
 
+#include "app/backgroundjob.h"
 #include "scan/filesystem.h"
 
 #include <QApplication>
@@ -29,38 +30,105 @@ public:
 
 } // namespace
 
+// Lists one folder on a worker thread.
+class FolderListing : public BackgroundJob {
+    Q_OBJECT
+public:
+    using BackgroundJob::BackgroundJob;
+    using BackgroundJob::run;
+    QString target;
+    std::optional<QStringList> subfolders;
+};
+
 FolderList::FolderList(const FileSystem &fs, QWidget *parent)
     : QListWidget(parent)
     , m_fs(fs)
     , m_syntax(fs.separator())
+    , m_listing(new FolderListing(this))
 {
+    connect(m_listing, &BackgroundJob::finished, this, [this] {
+        QString error;
+        if (!show(m_listing->target, m_listing->subfolders, &error))
+            Q_EMIT openFailed(error);
+        unsetCursor();
+        if (m_wanted)
+            listNext();
+        else
+            Q_EMIT openEnded();
+    });
     setItemDelegate(new IndentDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     connect(this, &QListWidget::itemDoubleClicked, this, &FolderList::openItem);
 }
 
-bool FolderList::setPath(const QString &path, QString *error)
+std::optional<QStringList> FolderList::subfoldersOf(const FileSystem &fs, const QString &folder)
 {
-    const QString target = m_syntax.normalized(path);
-    const auto entries = target.isEmpty() ? std::nullopt : m_fs.list(target);
-    if (!entries || !m_fs.isFolder(target)) {
-        if (error)
-            *error = tr("Cannot open the folder \"%1\".").arg(target);
-        return false;
-    }
+    const auto entries = folder.isEmpty() ? std::nullopt : fs.list(folder);
+    if (!entries || !fs.isFolder(folder))
+        return std::nullopt;
     QStringList subfolders;
     for (const DirEntry &entry : *entries) {
         if ((entry.kind == EntryKind::Folder || entry.kind == EntryKind::FolderLink) &&
             entry.name != u"." && entry.name != u"..")
             subfolders << entry.name;
     }
+    return subfolders;
+}
+
+bool FolderList::setPath(const QString &path, QString *error)
+{
+    const QString target = m_syntax.normalized(path);
+    return show(target, subfoldersOf(m_fs, target), error);
+}
+
+bool FolderList::show(const QString &target, const std::optional<QStringList> &subfolders,
+                      QString *error)
+{
+    if (!subfolders) {
+        if (error)
+            *error = tr("Cannot open the folder \"%1\".").arg(target);
+        fill(m_lastSubfolders);
+        return false;
+    }
     const bool changed = target != m_path;
     m_path = target;
-    fill(subfolders);
+    m_lastSubfolders = *subfolders;
+    fill(*subfolders);
     if (changed)
         Q_EMIT pathChanged();
     return true;
+}
+
+void FolderList::open(const QString &path)
+{
+    m_wanted = m_syntax.normalized(path);
+    if (!m_listing->isRunning())
+        listNext();
+}
+
+bool FolderList::isListing() const
+{
+    return m_listing->isRunning();
+}
+
+void FolderList::listNext()
+{
+    const QString target = *std::exchange(m_wanted, std::nullopt);
+    m_listing->target = target;
+    m_listing->subfolders.reset();
+    const FileSystem &fs = m_fs;
+    m_listing->run([&fs, target, listing = m_listing](const std::atomic_bool &) {
+        listing->subfolders = subfoldersOf(fs, target);
+        return true;
+    });
+    setCursor(Qt::BusyCursor);
+    auto *item = new QListWidgetItem(tr("Listing %1\u2026").arg(target), this);
+    item->setFlags(Qt::NoItemFlags);
+    QFont italic = item->font();
+    italic.setItalic(true);
+    item->setFont(italic);
+    scrollToItem(item);
 }
 
 void FolderList::fill(const QStringList &subfolders)
@@ -111,9 +179,12 @@ void FolderList::openItem(QListWidgetItem *item)
 {
     if (!item)
         return;
-    QString error;
-    if (!setPath(item->data(PathRole).toString(), &error))
-        Q_EMIT openFailed(error);
+    if (item->flags() == Qt::NoItemFlags)
+        return;
+    const QString target = item->data(PathRole).toString();
+    if (target != m_path && m_mayLeave && !m_mayLeave())
+        return;
+    open(target);
 }
 
 void FolderList::keyPressEvent(QKeyEvent *event)
@@ -126,3 +197,5 @@ void FolderList::keyPressEvent(QKeyEvent *event)
 }
 
 } // namespace quillon
+
+#include "folderlist.moc"

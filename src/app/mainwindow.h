@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/windowenvironment.h"
 #include "output/linklistwriter.h"
-#include "places/platformprofile.h"
 
 #include <QWidget>
 
@@ -16,36 +16,32 @@ class QRadioButton;
 
 namespace quillon {
 
+class BackgroundJob;
 class Dialogs;
 class DriveList;
-class FileSystem;
 class FolderList;
+class JobStrip;
 class LinkGrid;
-class LinkTable;
-
-// What the window needs of the machine it runs on; tests hand in a file system of their own.
-struct WindowEnvironment {
-    const FileSystem *fileSystem = nullptr;
-    PlatformProfile profile;
-    QList<Drive> drives;
-    QString initialFolder; // the folder open in the folder list when the window is created
-    QString homeFolder;    // opened at start-up when the start folder cannot be
-
-    static WindowEnvironment host(const FileSystem &fs);
-};
+class WalkJob;
+class WindowSettings;
 
 // The one window: drive and folder lists, Generate, Write To File, the output type, Exit and
-// the grid of found links. The controls carry the object names tests and readers know them by:
-// Drive1, Dir1, cmdGenerate, cmdWriteToFile, cmdExit, optOutPutType_0 (.DAT),
-// optOutPutType_1 (.HTML), frmOutPutOptions, Label1 and UltraGrid.
+// the grid of found links, with a strip that shows a running job and its Stop control. The
+// controls carry the object names tests and readers know them by: Drive1, Dir1, cmdGenerate,
+// cmdWriteToFile, cmdExit, optOutPutType_0 (.DAT), optOutPutType_1 (.HTML), frmOutPutOptions,
+// Label1, UltraGrid and cmdStop.
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
     MainWindow(Dialogs &dialogs, WindowEnvironment environment, QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    // True while Generate's walk runs.
+    bool isWalking() const;
+
 public Q_SLOTS:
-    // Walks the open folder and shows the links found, unless the folder is too broad.
+    // Starts a walk of the open folder, unless the folder is too broad; rows reach the grid as
+    // they are found.
     void generate();
     // Asks for a file name and writes the ticked links there in the chosen kind.
     void writeToFile();
@@ -54,16 +50,19 @@ public Q_SLOTS:
     void chooseOutputKind(OutputKind kind);
     // Binds a fresh, empty table for the folder now open; Write To File waits for Generate.
     void startOverInOpenFolder();
-    // Lets go of the links and ends the program.
+    // Ends the program; a running walk is stopped.
     void endProgram();
     // Asks for a list Quillon wrote before and ticks exactly the rows it names.
     void tickAsInWrittenList();
 
 Q_SIGNALS:
     void programEnded();
+    // Generate's walk ended, completed or stopped, and the window said so.
+    void walkEnded();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     // A folder dropped from a file manager opens in the folder list; a file opens the folder
     // that holds it.
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -72,23 +71,26 @@ protected:
 
 private:
     void layOut();
-    void place(QWidget *widget, double left, double top, double width, double height);
     void openStartFolder();
     void openChosenDrive();
-    void walk();
     void showOpenFolder();
     void showUnexpectedError(const QString &description);
     std::optional<QString> takeDrop(QDropEvent *event) const;
+    void endWalk(int outcome);
+    void setWalking(bool walking);
+    // False when the user would rather keep the ticks changed by hand.
+    bool mayDiscardTicks();
+    void rememberWindow();
+    QString outputOptionKey() const;
+    void reportScriptLinksLeft(int count);
 
     Dialogs &m_dialogs;
     WindowEnvironment m_environment;
+    std::unique_ptr<WindowSettings> m_settings;
 
-    std::shared_ptr<LinkTable> m_links;
     OutputKind m_outputKind = OutputKind::Dat;
     // The folder list's path, and that path with a separator added once Generate accepted it.
     QString m_chosenPath;
-    // The last confirmed file name, offered again by the next save dialog.
-    QString m_saveName;
 
     LinkGrid *m_grid = nullptr;
     QRadioButton *m_datOption = nullptr;
@@ -100,9 +102,11 @@ private:
     FolderList *m_folders = nullptr;
     DriveList *m_drives = nullptr;
     QLabel *m_caption = nullptr;
+    JobStrip *m_jobStrip = nullptr;
+    WalkJob *m_walk = nullptr;
 
-    bool m_walking = false;
-    bool m_closeRequested = false;
+    bool m_closing = false;
+    bool m_sizedForScreen = false;
 };
 
 } // namespace quillon

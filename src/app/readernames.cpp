@@ -19,6 +19,7 @@ void nameControlsForReaders(QWidget &window)
         {"optOutPutType_0", QT_TRANSLATE_NOOP("ReaderNames", ".DAT list")},
         {"optOutPutType_1", QT_TRANSLATE_NOOP("ReaderNames", ".HTML page or bookmarks")},
         {"gridTable", QT_TRANSLATE_NOOP("ReaderNames", "Links found")},
+        {"jobProgress", QT_TRANSLATE_NOOP("ReaderNames", "Progress")},
     };
     for (const Name &name : names) {
         auto *control = window.findChild<QWidget *>(QLatin1String(name.objectName));

@@ -16,6 +16,7 @@ namespace quillon {
 namespace {
 // Added to every measured width so values do not touch the column's edge.
 constexpr float ColumnMargin = 250.0f;
+constexpr QRgb CaptionBackground = 0xFF595959;
 } // namespace
 
 LinkGrid::LinkGrid(QWidget *parent)
@@ -27,8 +28,11 @@ LinkGrid::LinkGrid(QWidget *parent)
     m_caption->setObjectName(QStringLiteral("gridCaption"));
     m_caption->setAlignment(Qt::AlignCenter);
     m_caption->setAutoFillBackground(true);
-    m_caption->setBackgroundRole(QPalette::Mid);
-    m_caption->setForegroundRole(QPalette::BrightText);
+    // White on dark grey: a contrast of 7:1, where the style's mid grey gave about 2:1.
+    QPalette captionColours = m_caption->palette();
+    captionColours.setColor(QPalette::Window, QColor(CaptionBackground));
+    captionColours.setColor(QPalette::WindowText, Qt::white);
+    m_caption->setPalette(captionColours);
     m_caption->setContentsMargins(2, 1, 2, 1);
 
     m_view->setObjectName(QStringLiteral("gridTable"));
@@ -56,6 +60,8 @@ LinkGrid::LinkGrid(QWidget *parent)
     layout->addWidget(m_view, 1);
     setFocusProxy(m_view);
     connect(m_view, &LinkTableView::tickAsInListRequested, this, &LinkGrid::tickAsInListRequested);
+    connect(m_view, &LinkTableView::scriptLinksLeftUnticked, this,
+            &LinkGrid::scriptLinksLeftUnticked);
 }
 
 void LinkGrid::setCaption(const QString &caption)
@@ -64,7 +70,7 @@ void LinkGrid::setCaption(const QString &caption)
     m_caption->setVisible(!caption.isEmpty());
 }
 
-void LinkGrid::setDataSource(std::shared_ptr<LinkTable> table)
+void LinkGrid::setDataSource(LinkTable table)
 {
     m_model->setTable(std::move(table));
     setUpLayout();
@@ -105,7 +111,7 @@ void LinkGrid::fitColumnsToText(const QFont &font)
     // Widths in twips; a column is never narrower than its name, even without a value.
     const double dpi = logicalDpiX();
     std::array<float, LinkFieldCount> widths{};
-    const std::shared_ptr<LinkTable> &table = m_model->table();
+    const LinkTable *table = m_model->table();
     if (table && table->recordCount() > 0) {
         std::array<WidestText, 3> widest = {WidestText(font), WidestText(font), WidestText(font)};
         for (const LinkRecord &record : table->records()) {

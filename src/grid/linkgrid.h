@@ -19,9 +19,9 @@ public:
 
     void setCaption(const QString &caption);
 
-    // Binds a table: the grid shows it (and keeps it alive) until another one is bound, and
-    // takes its layout before any row is drawn.
-    void setDataSource(std::shared_ptr<LinkTable> table);
+    // Binds a table: the grid shows it until another one is bound, and takes its layout
+    // before any row is drawn.
+    void setDataSource(LinkTable table = {});
 
     LinkTableModel *model() const { return m_model; }
 
@@ -32,6 +32,8 @@ public:
 Q_SIGNALS:
     // "Tick As In A Written List" was chosen in the context menu.
     void tickAsInListRequested();
+    // A ticking command left this many script links unticked.
+    void scriptLinksLeftUnticked(int count);
 
 private:
     void setUpLayout();

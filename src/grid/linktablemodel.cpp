@@ -1,7 +1,7 @@
 #include "grid/linktablemodel.h"
 
-#include "links/listedlink.h"
 #include "links/scriptaddress.h"
+#include "links/tickrules.h"
 #include "texts/fieldnames.h"
 
 #include <QColor>
@@ -23,125 +23,127 @@ bool hasScriptAddress(const LinkRecord &record)
     return isScriptAddress(record.address);
 }
 
+QString scriptAddressTip(const QString &address)
+{
+    return LinkTableModel::tr("Script address: published, it would run as script on the page that "
+                              "shows it, so it starts unticked. Tick it to publish it anyway.\n%1")
+        .arg(address);
+}
+
 } // namespace
 
 LinkTableModel::LinkTableModel(QObject *parent)
     : QAbstractTableModel(parent)
 {}
 
-void LinkTableModel::setTable(std::shared_ptr<LinkTable> table)
+void LinkTableModel::setTable(LinkTable table)
 {
     beginResetModel();
     m_table = std::move(table);
-    m_rows = m_table ? m_table->recordCount() : 0;
+    m_ticksChanged = false;
     endResetModel();
 }
 
-void LinkTableModel::syncRows()
+void LinkTableModel::appendRecords(const std::vector<LinkRecord> &records)
 {
-    const int count = m_table ? m_table->recordCount() : 0;
-    if (count <= m_rows)
+    if (!m_table || records.empty())
         return;
-    beginInsertRows({}, m_rows, count - 1);
-    m_rows = count;
+    const int first = m_table->recordCount();
+    beginInsertRows({}, first, first + int(records.size()) - 1);
+    for (const LinkRecord &record : records)
+        m_table->append(record);
     endInsertRows();
 }
 
-void LinkTableModel::setTicked(const QList<int> &rows, bool selected)
+void LinkTableModel::ticksChangedIn(int first, int last)
 {
-    QList<int> sorted = rows;
-    std::sort(sorted.begin(), sorted.end());
-    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
-    qsizetype runStart = -1;
-    for (qsizetype i = 0; i < sorted.size(); ++i) {
-        const int row = sorted[i];
-        if (row < 0 || row >= m_rows)
-            continue;
-        m_table->setTicked(row, selected);
-        if (runStart < 0)
-            runStart = i;
-        const bool runEnds = i + 1 == sorted.size() || sorted[i + 1] != row + 1;
-        if (runEnds) {
-            const QModelIndex first = index(sorted[runStart], SelectedColumn);
-            Q_EMIT dataChanged(first, index(row, SelectedColumn), {Qt::CheckStateRole});
-            runStart = -1;
-        }
-    }
-}
-
-void LinkTableModel::toggleSelected(const QList<int> &rows)
-{
-    const bool allTicked = std::all_of(rows.begin(), rows.end(), [this](int row) {
-        return row < 0 || row >= m_rows || m_table->record(row).ticked;
-    });
-    setTicked(rows, !allTicked);
-}
-
-void LinkTableModel::setSelectedRange(int first, int last, bool selected)
-{
-    first = std::max(first, 0);
-    last = std::min(last, m_rows);
     if (first >= last)
         return;
-    for (int row = first; row < last; ++row)
-        m_table->setTicked(row, selected);
+    m_ticksChanged = true;
     Q_EMIT dataChanged(index(first, SelectedColumn), index(last - 1, SelectedColumn),
                        {Qt::CheckStateRole});
 }
 
-void LinkTableModel::invertSelected()
+void LinkTableModel::toggleTicks(const QList<int> &rows)
 {
-    if (m_rows == 0)
-        return;
-    for (int row = 0; row < m_rows; ++row)
-        m_table->setTicked(row, !m_table->record(row).ticked);
-    Q_EMIT dataChanged(index(0, SelectedColumn), index(m_rows - 1, SelectedColumn),
-                       {Qt::CheckStateRole});
-}
-
-void LinkTableModel::setTickedRows(const QList<int> &rows)
-{
-    if (m_rows == 0)
-        return;
-    for (int row = 0; row < m_rows; ++row)
-        m_table->setTicked(row, false);
+    QList<int> sorted;
     for (const int row : rows) {
-        if (row >= 0 && row < m_rows)
-            m_table->setTicked(row, true);
+        if (row >= 0 && row < rowCount())
+            sorted.append(row);
     }
-    Q_EMIT dataChanged(index(0, SelectedColumn), index(m_rows - 1, SelectedColumn),
-                       {Qt::CheckStateRole});
+    std::sort(sorted.begin(), sorted.end());
+    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    const bool allTicked = std::all_of(sorted.begin(), sorted.end(),
+                                       [this](int row) { return m_table->record(row).ticked; });
+    qsizetype runStart = 0;
+    for (qsizetype i = 0; i < sorted.size(); ++i) {
+        m_table->setTicked(sorted[i], !allTicked);
+        if (i + 1 == sorted.size() || sorted[i + 1] != sorted[i] + 1) {
+            ticksChangedIn(sorted[runStart], sorted[i] + 1);
+            runStart = i + 1;
+        }
+    }
 }
 
-void LinkTableModel::untickDuplicates()
+int LinkTableModel::tickRange(int first, int last)
 {
-    if (m_table)
-        setTicked(duplicateRows(*m_table), false);
+    if (!m_table)
+        return 0;
+    const int left = quillon::tickRange(*m_table, first, last);
+    ticksChangedIn(std::max(first, 0), std::min(last, rowCount()));
+    return left;
 }
 
-std::pair<int, int> LinkTableModel::folderGroup(int row) const
+void LinkTableModel::untickRange(int first, int last)
 {
-    if (row < 0 || row >= m_rows)
-        return {0, 0};
-    int first = row;
-    while (first > 0 && !m_table->record(first).opensFolderGroup())
-        --first;
-    int last = row + 1;
-    while (last < m_rows && !m_table->record(last).opensFolderGroup())
-        ++last;
-    return {first, last};
+    if (!m_table)
+        return;
+    quillon::untickRange(*m_table, first, last);
+    ticksChangedIn(std::max(first, 0), std::min(last, rowCount()));
+}
+
+int LinkTableModel::invertTicks()
+{
+    if (!m_table)
+        return 0;
+    const int left = quillon::invertTicks(*m_table);
+    ticksChangedIn(0, rowCount());
+    return left;
+}
+
+TicksFromList LinkTableModel::tickAsInList(const std::vector<ListedLink> &links)
+{
+    if (!m_table)
+        return {};
+    TicksFromList ticks = quillon::tickAsInList(*m_table, links);
+    ticksChangedIn(0, rowCount());
+    return ticks;
+}
+
+int LinkTableModel::untickDuplicates()
+{
+    if (!m_table)
+        return 0;
+    const QList<int> rows = duplicateRows(*m_table);
+    toggleTicks(rows); // every one of them is ticked: toggling unticks them
+    return int(rows.size());
+}
+
+FolderGroup LinkTableModel::folderGroup(int row) const
+{
+    return m_table ? folderGroupOf(*m_table, row) : FolderGroup{};
 }
 
 bool LinkTableModel::isValid(const QModelIndex &index) const
 {
     return index.isValid() && !index.parent().isValid() && index.model() == this &&
-           index.row() >= 0 && index.row() < m_rows && index.column() >= 0 &&
+           index.row() >= 0 && index.row() < rowCount() && index.column() >= 0 &&
            index.column() < LinkFieldCount;
 }
 
 int LinkTableModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : m_rows;
+    return parent.isValid() || !m_table ? 0 : m_table->recordCount();
 }
 
 int LinkTableModel::columnCount(const QModelIndex &parent) const
@@ -164,9 +166,7 @@ QVariant LinkTableModel::data(const QModelIndex &index, int role) const
         if (column == SelectedColumn)
             return {};
         if (column == UrlColumn && hasScriptAddress(record))
-            return tr("Script address: published, it would run as script on the page that "
-                      "shows it, so it starts unticked. Tick it to publish it anyway.\n%1")
-                .arg(record.address);
+            return scriptAddressTip(record.address);
         return m_table->value(index.row(), LinkField(column));
     case Qt::ForegroundRole:
         if (column == UrlColumn && hasScriptAddress(record))
@@ -205,9 +205,8 @@ bool LinkTableModel::setData(const QModelIndex &index, const QVariant &value, in
 {
     if (!isValid(index) || index.column() != SelectedColumn || role != Qt::CheckStateRole)
         return false;
-    const bool ticked = value.toInt() == Qt::Checked;
-    m_table->setTicked(index.row(), ticked);
-    Q_EMIT dataChanged(index, index, {Qt::CheckStateRole});
+    m_table->setTicked(index.row(), value.toInt() == Qt::Checked);
+    ticksChangedIn(index.row(), index.row() + 1);
     return true;
 }
 

@@ -1,18 +1,21 @@
 #pragma once
 
+#include "links/foldergroups.h"
 #include "links/linktable.h"
+#include "links/listedlink.h"
 
 #include <QAbstractTableModel>
 
-#include <memory>
-#include <utility>
+#include <optional>
+#include <vector>
 
 namespace quillon {
 
-// Shows a link table as a grid: one row per record, one column per field. Column 0 is a tick
-// box that writes into the record's "Selected"; the other columns are read-only. The folder cell
-// of a row that opens a folder group is shaded. Records appended to the table after binding
-// become rows when syncRows() is called, in one batch.
+// Shows a link table as a grid, and owns it: one row per record, one column per field.
+// Column 0 is a tick box that writes into the record's "Selected"; the other columns are
+// read-only. The folder cell of a row that opens a folder group is shaded. Until a table is
+// bound the model has no columns. The rules of ticking and of folder groups are the table's
+// (src/links); the model applies them and says which rows changed.
 class LinkTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -20,30 +23,33 @@ public:
 
     explicit LinkTableModel(QObject *parent = nullptr);
 
-    // Shows another table; the model holds its own reference to it.
-    void setTable(std::shared_ptr<LinkTable> table);
-    const std::shared_ptr<LinkTable> &table() const { return m_table; }
+    // Shows this table from now on; an empty one for a fresh start.
+    void setTable(LinkTable table = {});
+    // The table shown, or none before the first is bound.
+    const LinkTable *table() const { return m_table ? &*m_table : nullptr; }
 
-    // Makes rows of the records appended since the last call.
-    void syncRows();
+    // Appends records as rows, in one batch.
+    void appendRecords(const std::vector<LinkRecord> &records);
 
-    // Ticks or unticks several rows at once; one change signal per run of neighbouring rows.
-    void setTicked(const QList<int> &rows, bool selected);
-    // Ticks every given row, or unticks them all when every one is ticked already.
-    void toggleSelected(const QList<int> &rows);
-    // Ticks or unticks the rows [first, last) with one change signal.
-    void setSelectedRange(int first, int last, bool selected);
-    // Flips the tick of every row, with one change signal.
-    void invertSelected();
-    // Ticks exactly these rows and unticks every other.
-    void setTickedRows(const QList<int> &rows);
-    // Unticks every ticked row whose address is that of an earlier ticked row.
-    void untickDuplicates();
+    // True once a tick was changed since the table was bound: by a click, a key or a command.
+    bool ticksChanged() const { return m_ticksChanged; }
 
-    // The rows [first, last) of the folder group that holds a row: from the row that opens the
-    // group up to the next group's first row. The rows before the first group-opening row are
-    // the start folder's own group. {0, 0} for a row that does not exist.
-    std::pair<int, int> folderGroup(int row) const;
+    // Ticks every given row, or unticks them all when every one is ticked already; one change
+    // signal per run of neighbouring rows.
+    void toggleTicks(const QList<int> &rows);
+    // Ticks the rows [first, last), leaving script links unticked; returns how many it left.
+    int tickRange(int first, int last);
+    void untickRange(int first, int last);
+    // Flips every tick, leaving script links unticked; returns how many it left.
+    int invertTicks();
+    // Ticks exactly the rows a written list names, and unticks every other.
+    TicksFromList tickAsInList(const std::vector<ListedLink> &links);
+    // Unticks every ticked row whose address is that of an earlier ticked row; returns how
+    // many.
+    int untickDuplicates();
+
+    // The folder group that holds a row.
+    FolderGroup folderGroup(int row) const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -55,9 +61,10 @@ public:
 
 private:
     bool isValid(const QModelIndex &index) const;
+    void ticksChangedIn(int first, int last);
 
-    std::shared_ptr<LinkTable> m_table;
-    int m_rows = 0;
+    std::optional<LinkTable> m_table;
+    bool m_ticksChanged = false;
 };
 
 } // namespace quillon

@@ -14,36 +14,49 @@ LinkTableView::LinkTableView(LinkTableModel &model, QWidget *parent)
     , m_menu(new TickMenu(model, this))
 {
     setModel(&model);
+    connect(&model, &QAbstractItemModel::rowsInserted, this, &LinkTableView::keepACurrentRow);
+    connect(&model, &QAbstractItemModel::modelReset, this, &LinkTableView::keepACurrentRow);
     connect(m_menu, &TickMenu::tickAsInListRequested, this, &LinkTableView::tickAsInListRequested);
-    // A screen reader loses its place in a table without a current cell, and some crash.
-    connect(&model, &QAbstractItemModel::modelReset, this, &LinkTableView::keepCurrentRow);
-    connect(&model, &QAbstractItemModel::rowsInserted, this, &LinkTableView::keepCurrentRow);
-}
-
-void LinkTableView::keepCurrentRow()
-{
-    if (!currentIndex().isValid() && m_model.rowCount() > 0)
-        selectionModel()->setCurrentIndex(m_model.index(0, 0), QItemSelectionModel::NoUpdate);
+    connect(m_menu, &TickMenu::scriptLinksLeftUnticked, this,
+            &LinkTableView::scriptLinksLeftUnticked);
 }
 
 QList<int> LinkTableView::chosenRows() const
 {
     QList<int> rows;
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return rows;
+    // A selection the current row is not part of may lie out of view: only the row the
+    // user sees as current is acted on then.
+    const QItemSelectionModel *selection = selectionModel();
+    if (!selection->isRowSelected(current.row(), current.parent()))
+        return {current.row()};
     // Whole ranges rather than single indexes, so that Ctrl+A over many rows stays cheap.
-    if (const QItemSelectionModel *selection = selectionModel()) {
-        for (const QItemSelectionRange &range : selection->selection()) {
-            for (int row = range.top(); row <= range.bottom(); ++row)
-                rows.append(row);
-        }
+    for (const QItemSelectionRange &range : selection->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.append(row);
     }
-    if (rows.isEmpty() && currentIndex().isValid())
-        rows.append(currentIndex().row());
     return rows;
+}
+
+void LinkTableView::keepACurrentRow()
+{
+    if (!currentIndex().isValid() && m_model.rowCount() > 0)
+        selectionModel()->setCurrentIndex(m_model.index(0, 0), QItemSelectionModel::NoUpdate);
+}
+
+void LinkTableView::focusInEvent(QFocusEvent *event)
+{
+    QTableView::focusInEvent(event);
+    keepACurrentRow();
+    if (currentIndex().isValid())
+        scrollTo(currentIndex());
 }
 
 void LinkTableView::toggleChosenRows()
 {
-    m_model.toggleSelected(chosenRows());
+    m_model.toggleTicks(chosenRows());
 }
 
 void LinkTableView::keyPressEvent(QKeyEvent *event)
@@ -53,6 +66,8 @@ void LinkTableView::keyPressEvent(QKeyEvent *event)
     // Handled here entirely: the item delegate would otherwise tick the current cell a
     // second time.
     if ((key == Qt::Key_Space || key == Qt::Key_Select) && modifiers == Qt::NoModifier) {
+        if (currentIndex().isValid())
+            scrollTo(currentIndex());
         toggleChosenRows();
         event->accept();
         return;

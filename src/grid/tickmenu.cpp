@@ -13,40 +13,60 @@ TickMenu::TickMenu(LinkTableModel &model, QWidget *parent)
         QAction *action = addAction(text);
         action->setObjectName(name);
         connect(action, &QAction::triggered, this, slot);
+        m_needRows.append(action);
         return action;
     };
-    add(tr("Select &All"), QStringLiteral("selectAllAction"),
-        [this] { m_model.setSelectedRange(0, m_model.rowCount(), true); });
-    add(tr("&Deselect All"), QStringLiteral("deselectAllAction"),
-        [this] { m_model.setSelectedRange(0, m_model.rowCount(), false); });
-    add(tr("&Invert Selection"), QStringLiteral("invertSelectionAction"),
-        [this] { m_model.invertSelected(); });
+    add(tr("Tick &All"), QStringLiteral("tickAllAction"),
+        [this] { reportLeftUnticked(m_model.tickRange(0, m_model.rowCount())); });
+    add(tr("&Untick All"), QStringLiteral("untickAllAction"),
+        [this] { m_model.untickRange(0, m_model.rowCount()); });
+    add(tr("&Invert Ticks"), QStringLiteral("invertTicksAction"),
+        [this] { reportLeftUnticked(m_model.invertTicks()); });
     addSeparator();
-    m_selectFolder = add(tr("Select &Folder"), QStringLiteral("selectFolderAction"),
-                         [this] { tickFolder(true); });
-    m_deselectFolder = add(tr("Deselect F&older"), QStringLiteral("deselectFolderAction"),
-                           [this] { tickFolder(false); });
+    m_tickFolder =
+        add(tr("Tick &Folder"), QStringLiteral("tickFolderAction"), [this] { tickFolder(true); });
+    m_untickFolder = add(tr("Untick F&older"), QStringLiteral("untickFolderAction"),
+                         [this] { tickFolder(false); });
     addSeparator();
-    add(tr("&Tick As In A Written List…"), QStringLiteral("tickAsInListAction"),
+    add(tr("&Tick As In A Written List\u2026"), QStringLiteral("tickAsInListAction"),
         [this] { Q_EMIT tickAsInListRequested(); });
-    add(tr("&Untick Duplicates"), QStringLiteral("untickDuplicatesAction"),
+    add(tr("Untick &Duplicates"), QStringLiteral("untickDuplicatesAction"),
         [this] { m_model.untickDuplicates(); });
+    connect(&m_model, &QAbstractItemModel::modelReset, this, &TickMenu::enableForRows);
+    connect(&m_model, &QAbstractItemModel::rowsInserted, this, &TickMenu::enableForRows);
     setRow(-1);
+}
+
+void TickMenu::enableForRows()
+{
+    const bool hasRows = m_model.rowCount() > 0;
+    for (QAction *action : std::as_const(m_needRows))
+        action->setEnabled(hasRows);
 }
 
 void TickMenu::setRow(int row)
 {
     m_row = row >= 0 && row < m_model.rowCount() ? row : -1;
-    m_selectFolder->setVisible(m_row >= 0);
-    m_deselectFolder->setVisible(m_row >= 0);
+    m_tickFolder->setVisible(m_row >= 0);
+    m_untickFolder->setVisible(m_row >= 0);
+    enableForRows();
 }
 
 void TickMenu::tickFolder(bool ticked)
 {
     if (m_row < 0)
         return;
-    const auto [first, last] = m_model.folderGroup(m_row);
-    m_model.setSelectedRange(first, last, ticked);
+    const FolderGroup group = m_model.folderGroup(m_row);
+    if (ticked)
+        reportLeftUnticked(m_model.tickRange(group.firstRow, group.endRow));
+    else
+        m_model.untickRange(group.firstRow, group.endRow);
+}
+
+void TickMenu::reportLeftUnticked(int count)
+{
+    if (count > 0)
+        Q_EMIT scriptLinksLeftUnticked(count);
 }
 
 } // namespace quillon

@@ -8,7 +8,8 @@ class LinkTableModel;
 
 // The grid's context menu: tick or untick every row, flip every row, or tick or untick the
 // folder group of the row the menu was opened on; tick the rows a written list names, or
-// untick duplicates. "Select" means ticking, as in the grid's caption.
+// untick duplicates. Ticking many rows at once leaves script links unticked. Commands that
+// cannot act on an empty grid are disabled then.
 class TickMenu : public QMenu {
     Q_OBJECT
 public:
@@ -21,13 +22,18 @@ public:
 Q_SIGNALS:
     // The list must be asked for by whoever can show a file dialog.
     void tickAsInListRequested();
+    // A command left this many script links unticked (never emitted for none).
+    void scriptLinksLeftUnticked(int count);
 
 private:
     void tickFolder(bool ticked);
+    void reportLeftUnticked(int count);
+    void enableForRows();
 
     LinkTableModel &m_model;
-    QAction *m_selectFolder;
-    QAction *m_deselectFolder;
+    QList<QAction *> m_needRows;
+    QAction *m_tickFolder;
+    QAction *m_untickFolder;
     int m_row = -1;
 };
 

@@ -20,4 +20,18 @@ std::vector<FolderGroup> folderGroups(const LinkTable &table)
     return groups;
 }
 
+FolderGroup folderGroupOf(const LinkTable &table, int row)
+{
+    if (row < 0 || row >= table.recordCount())
+        return {};
+    int first = row;
+    while (first > 0 && !table.record(first).opensFolderGroup())
+        --first;
+    int end = row + 1;
+    while (end < table.recordCount() && !table.record(end).opensFolderGroup())
+        ++end;
+    const LinkRecord &opener = table.record(first);
+    return {first, end, opener.opensFolderGroup() ? opener.folderName : QString()};
+}
+
 } // namespace quillon

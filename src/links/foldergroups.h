@@ -19,4 +19,7 @@ struct FolderGroup {
 
 std::vector<FolderGroup> folderGroups(const LinkTable &table);
 
+// The group that holds a row; an empty group {0, 0} for a row that does not exist.
+FolderGroup folderGroupOf(const LinkTable &table, int row);
+
 } // namespace quillon

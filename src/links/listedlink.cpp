@@ -33,6 +33,74 @@ QString normalised(QStringView value, bool dropBreaks)
     return out;
 }
 
+// The form in which two addresses of the same page are equal: http and https alike, scheme and
+// host in lower case, no leading "www.", no empty fragment, no utm_ tracking parameters, no
+// final "/" on the path. Everything else counts, the path's letter case included.
+QString samePageKey(QStringView address)
+{
+    QString key;
+    key.reserve(address.size());
+    qsizetype at = 0;
+    for (qsizetype i = 0; i < address.size(); ++i) {
+        const char16_t c = address[i].unicode();
+        if (c == u':' && i > 1) { // not a drive letter
+            const QString scheme = address.first(i).toString().toLower();
+            key += scheme == u"https" ? QStringLiteral("http") : scheme;
+            key += u':';
+            at = i + 1;
+            break;
+        }
+        const bool schemeChar =
+            (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
+            (i > 0 && ((c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.'));
+        if (!schemeChar)
+            break;
+    }
+    const auto endOf = [&](qsizetype from, QStringView stops) {
+        qsizetype end = from;
+        while (end < address.size() && !stops.contains(address[end]))
+            ++end;
+        return end;
+    };
+    if (address.sliced(at).startsWith(u"//")) {
+        const qsizetype authorityEnd = endOf(at + 2, u"/?#");
+        const QStringView authority = address.sliced(at + 2, authorityEnd - at - 2);
+        const qsizetype hostAt = authority.lastIndexOf(u'@') + 1;
+        QString host = authority.sliced(hostAt).toString().toLower();
+        if (host.startsWith(u"www."))
+            host.remove(0, 4);
+        key += u"//";
+        key += authority.first(hostAt);
+        key += host;
+        at = authorityEnd;
+    }
+    const qsizetype pathEnd = endOf(at, u"?#");
+    QStringView path = address.sliced(at, pathEnd - at);
+    if (path.endsWith(u'/'))
+        path.chop(1);
+    key += path;
+    at = pathEnd;
+    if (at < address.size() && address[at] == u'?') {
+        const qsizetype queryEnd = endOf(at, u"#");
+        const QStringView query = address.sliced(at + 1, queryEnd - at - 1);
+        // An empty query stays; one of utm_ parameters only goes.
+        QChar separator = u'?';
+        for (const QStringView part : query.tokenize(u'&')) {
+            if (part.startsWith(u"utm_"))
+                continue;
+            key += separator;
+            key += part;
+            separator = u'&';
+        }
+        if (query.isEmpty() && separator == u'?')
+            key += separator;
+        at = queryEnd;
+    }
+    if (at + 1 < address.size()) // a fragment that is not empty
+        key += address.sliced(at);
+    return key;
+}
+
 using LinkKey = std::pair<QString, QString>;
 
 LinkKey keyOf(const LinkRecord &record)
@@ -90,10 +158,11 @@ QList<int> duplicateRows(const LinkTable &table)
         const LinkRecord &record = table.record(row);
         if (!record.ticked || record.address.isEmpty())
             continue;
-        if (seen.contains(record.address))
+        const QString key = samePageKey(record.address);
+        if (seen.contains(key))
             rows.append(row);
         else
-            seen.insert(record.address);
+            seen.insert(key);
     }
     return rows;
 }

@@ -34,8 +34,10 @@ TicksFromList ticksFromList(const LinkTable &table, const std::vector<ListedLink
 // Applies ticksFromList to the table: ticks exactly those rows and unticks every other.
 TicksFromList tickAsInList(LinkTable &table, const std::vector<ListedLink> &links);
 
-// The ticked rows, in table order, whose address is exactly that of an earlier ticked row.
-// Empty addresses are never duplicates.
+// The ticked rows, in table order, whose address shows the same page as that of an earlier
+// ticked row: alike but for http against https, the letter case of scheme and host, a leading
+// "www.", a final "/" of the path, an empty "#" and utm_ parameters. Empty addresses are never
+// duplicates.
 QList<int> duplicateRows(const LinkTable &table);
 
 // Unticks the duplicateRows of the table; returns how many rows it unticked.

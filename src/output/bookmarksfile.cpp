@@ -1,13 +1,10 @@
 #include "output/bookmarksfile.h"
 
-#include "links/foldergroups.h"
 #include "links/linktable.h"
 #include "links/listedlink.h"
-
-#include <QHash>
+#include "output/foldertree.h"
 
 #include <algorithm>
-#include <optional>
 #include <vector>
 
 namespace quillon {
@@ -48,65 +45,18 @@ QByteArray bookmarkTitle(QStringView value)
     return escaped(listedSiteName(value));
 }
 
-QByteArray bookmarkAddress(QStringView value)
+// Whether value ends in a backslash and then nothing but blanks.
+bool endsInBackslash(QStringView value)
 {
-    return escaped(listedAddress(value));
+    qsizetype end = value.size();
+    while (end > 0 && value[end - 1] == u' ')
+        --end;
+    return end > 0 && value[end - 1] == u'\\';
 }
 
-// One folder of the bookmarks tree; folders refer to each other by index into one vector,
-// so no depth of nesting costs stack.
-struct Folder {
-    QString name;
-    std::vector<int> rows;     // its own ticked records, in table order
-    std::vector<int> children; // in the order they were first met
-    bool holdsTicked = false;  // a ticked record is in it or below it
-    std::optional<qint64> earliest;
-    std::optional<qint64> latest;
-};
-
-std::vector<Folder> folderTree(const LinkTable &table, QChar separator)
+QByteArray bookmarkAddress(QStringView value)
 {
-    std::vector<Folder> folders(1); // the start folder
-    QHash<QString, int> byPath;
-    for (const FolderGroup &group : folderGroups(table)) {
-        std::vector<int> ticked;
-        for (int row = group.firstRow; row < group.endRow; ++row)
-            if (table.record(row).ticked)
-                ticked.push_back(row);
-        // Folders are made for unticked groups too, so that a folder keeps its place among its
-        // sibling folders whatever is ticked; only those holding a ticked link are written.
-        std::vector<int> path{0};
-        QString pathSoFar;
-        for (QStringView part : QStringView(group.folderName).tokenize(separator)) {
-            if (part.isEmpty())
-                continue;
-            pathSoFar += separator;
-            pathSoFar += part;
-            int &index = byPath[pathSoFar];
-            if (index == 0) {
-                index = int(folders.size());
-                folders[size_t(path.back())].children.push_back(index);
-                folders.push_back({part.toString(), {}, {}, false, {}, {}});
-            }
-            path.push_back(index);
-        }
-        Folder &home = folders[size_t(path.back())];
-        home.rows.insert(home.rows.end(), ticked.begin(), ticked.end());
-        if (!ticked.empty())
-            for (const int index : path)
-                folders[size_t(index)].holdsTicked = true;
-        for (const int row : ticked) {
-            const std::optional<qint64> date = table.record(row).modifiedAt;
-            if (!date)
-                continue;
-            for (const int index : path) {
-                Folder &f = folders[size_t(index)];
-                f.earliest = std::min(f.earliest.value_or(*date), *date);
-                f.latest = std::max(f.latest.value_or(*date), *date);
-            }
-        }
-    }
-    return folders;
+    return escaped(bookmarkHref(listedAddress(value)));
 }
 
 // Four blanks a level, as browsers write it; deeper than a few levels the indent stops growing,
@@ -116,7 +66,7 @@ QByteArray indent(size_t depth)
     return QByteArray(qsizetype(std::min<size_t>(depth, 16)) * 4, ' ');
 }
 
-void appendLinks(QByteArray &out, const LinkTable &table, const Folder &folder, size_t depth)
+void appendLinks(QByteArray &out, const LinkTable &table, const TreeFolder &folder, size_t depth)
 {
     for (const int row : folder.rows) {
         const LinkRecord &record = table.record(row);
@@ -132,7 +82,7 @@ void appendLinks(QByteArray &out, const LinkTable &table, const Folder &folder, 
     }
 }
 
-void appendFolderStart(QByteArray &out, const Folder &folder, size_t depth)
+void appendFolderStart(QByteArray &out, const TreeFolder &folder, size_t depth)
 {
     out += indent(depth);
     out += "<DT><H3";
@@ -149,9 +99,21 @@ void appendFolderStart(QByteArray &out, const Folder &folder, size_t depth)
 
 } // namespace
 
+QString bookmarkHref(const QString &address)
+{
+    return endsInBackslash(address) ? address + u' ' : address;
+}
+
+QString addressOfBookmarkHref(QString href)
+{
+    if (href.endsWith(u' ') && endsInBackslash(href))
+        href.chop(1);
+    return href;
+}
+
 QByteArray bookmarksFileBytes(const LinkTable &table, QChar folderSeparator)
 {
-    const std::vector<Folder> folders = folderTree(table, folderSeparator);
+    const std::vector<TreeFolder> folders = folderTree(table, folderSeparator);
     QByteArray out = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n"
                      "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\n"
                      "<TITLE>Bookmarks</TITLE>\n"
@@ -162,11 +124,9 @@ QByteArray bookmarksFileBytes(const LinkTable &table, QChar folderSeparator)
     std::vector<std::pair<int, size_t>> open{{0, 0}};
     while (!open.empty()) {
         auto &[index, next] = open.back();
-        const Folder &folder = folders[size_t(index)];
+        const TreeFolder &folder = folders[size_t(index)];
         if (next < folder.children.size()) {
-            const Folder &child = folders[size_t(folder.children[next++])];
-            if (!child.holdsTicked)
-                continue;
+            const TreeFolder &child = folders[size_t(folder.children[next++])];
             const size_t depth = open.size();
             appendFolderStart(out, child, depth);
             appendLinks(out, table, child, depth + 1);

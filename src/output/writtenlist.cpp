@@ -1,5 +1,7 @@
 #include "output/writtenlist.h"
 
+#include "output/bookmarksfile.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -122,7 +124,7 @@ std::optional<std::vector<ListedLink>> readBookmarks(const QList<QStringView> &l
             }
             const qsizetype valueAt = hrefAt + href.size();
             links.push_back(
-                {unescaped(line.sliced(valueAt, hrefEnd - valueAt)),
+                {addressOfBookmarkHref(unescaped(line.sliced(valueAt, hrefEnd - valueAt))),
                  unescaped(line.sliced(tagEnd + 1, line.size() - linkEnd.size() - tagEnd - 1))});
         }
     }

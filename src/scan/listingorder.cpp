@@ -1,71 +1,18 @@
 #include "scan/listingorder.h"
 
-#include <algorithm>
-#include <vector>
+#include "links/listingorder.h"
 
 namespace quillon {
 
-namespace {
-
-// A name's sort key, the name upper-cased. For plain ASCII names, nearly all of them, the key
-// is the name itself with a to z read as A to Z, the same as QString::toUpper gives; only the
-// other names have their key made.
-struct SortKey {
-    QString upper;    // the upper-cased name, made for names that are not plain ASCII
-    QStringView text; // the name itself, or upper
-    bool mapAscii = false;
-
-    char16_t at(qsizetype i) const
-    {
-        const char16_t c = text[i].unicode();
-        return mapAscii && c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
-    }
-};
-
-SortKey sortKey(const QString &name)
-{
-    for (const QChar c : name) {
-        if (c.unicode() >= 0x80)
-            return {name.toUpper(), {}, false};
-    }
-    return {{}, name, true};
-}
-
-// Compares two keys code unit by code unit, as QString::compare does.
-int compareKeys(const SortKey &a, const SortKey &b)
-{
-    const qsizetype common = std::min(a.text.size(), b.text.size());
-    for (qsizetype i = 0; i < common; ++i) {
-        if (const char16_t ca = a.at(i), cb = b.at(i); ca != cb)
-            return ca < cb ? -1 : 1;
-    }
-    return a.text.size() == b.text.size() ? 0 : a.text.size() < b.text.size() ? -1 : 1;
-}
-
-} // namespace
-
 void sortListing(QList<DirEntry> &entries)
 {
-    // Keys are made once per entry, not once per comparison. The text of a made key points
-    // into the key's own string once the key has its place.
-    std::vector<SortKey> keys;
-    keys.reserve(size_t(entries.size()));
-    std::vector<qsizetype> order;
-    order.reserve(size_t(entries.size()));
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        keys.push_back(sortKey(entries[i].name));
-        if (!keys.back().mapAscii)
-            keys.back().text = keys.back().upper;
-        order.push_back(i);
-    }
-    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        if (const int c = compareKeys(keys[size_t(a)], keys[size_t(b)]); c != 0)
-            return c < 0;
-        return QString::compare(entries[a].name, entries[b].name, Qt::CaseSensitive) < 0;
-    });
+    QStringList names;
+    names.reserve(entries.size());
+    for (const DirEntry &entry : std::as_const(entries))
+        names.append(entry.name);
     QList<DirEntry> sorted;
     sorted.reserve(entries.size());
-    for (const qsizetype i : order)
+    for (const qsizetype i : listingOrder(names))
         sorted.append(std::move(entries[i]));
     entries = std::move(sorted);
 }

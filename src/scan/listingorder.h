@@ -4,8 +4,7 @@
 
 namespace quillon {
 
-// Sorts entries into the listing order used on every platform: by upper-cased name, ties broken
-// by the name itself, so that the order never depends on how the system returns entries.
+// Sorts entries into the listing order of their names (see listingOrder).
 void sortListing(QList<DirEntry> &entries);
 
 } // namespace quillon

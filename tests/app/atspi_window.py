@@ -5,7 +5,7 @@ and name, Generate is pressed, and one row is unticked through the accessible tr
 Starts its own X server and D-Bus session. Exits 77 (skipped) where they or the AT-SPI bus
 cannot start, or the Python bindings are missing, saying why."""
 
-import importlib.util, os, shutil, subprocess, sys, tempfile, time
+import importlib.util, os, random, shutil, socket, subprocess, sys, tempfile, time
 
 SKIPPED = 77
 
@@ -20,16 +20,55 @@ def fail(why):
     sys.exit(1)
 
 
+def display_in_use(number):
+    # X clients try the abstract socket first, which is shared by everything in this network
+    # namespace, even by servers whose lock files another /tmp hides.
+    probe = socket.socket(socket.AF_UNIX)
+    try:
+        probe.connect(f"\0/tmp/.X11-unix/X{number}")
+        return True
+    except OSError:
+        return os.path.exists(f"/tmp/.X{number}-lock")
+    finally:
+        probe.close()
+
+
+def start_x_server():
+    # Far from the numbers xvfb-run and desktops take.
+    first = random.randrange(1000, 30000)
+    number = next((n for n in range(first, first + 100) if not display_in_use(n)), None)
+    if number is None:
+        skip("no free X display number")
+    read, write = os.pipe()
+    server = subprocess.Popen(["Xvfb", f":{number}", "-displayfd", str(write), "-screen", "0",
+                               "1280x1024x24", "-nolisten", "tcp"],
+                              pass_fds=(write,), stderr=subprocess.DEVNULL)
+    os.close(write)
+    ready = b""
+    while not ready.endswith(b"\n"):  # the number, then a line end once it is ready
+        chunk = os.read(read, 16)
+        if not chunk:
+            skip(f"Xvfb did not start on :{number}")
+        ready += chunk
+    os.close(read)
+    return server, f":{number}"
+
+
 def outer(exe, favorites):
-    for tool in ("xvfb-run", "dbus-run-session", "dbus-send"):
+    for tool in ("Xvfb", "dbus-run-session", "dbus-send"):
         if not shutil.which(tool):
             skip(f"{tool} is not installed")
     if importlib.util.find_spec("pyatspi") is None:
         skip(f"{sys.executable} has no pyatspi module (Debian: python3-pyatspi)")
-    env = dict(os.environ, QUILLON_ATSPI_SESSION="1")
-    cmd = ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", "dbus-run-session", "--",
-           sys.executable, __file__, exe, favorites]
-    return subprocess.run(cmd, env=env).returncode
+    server, display = start_x_server()
+    try:
+        env = dict(os.environ, QUILLON_ATSPI_SESSION="1", DISPLAY=display)
+        env.pop("WAYLAND_DISPLAY", None)
+        cmd = ["dbus-run-session", "--", sys.executable, __file__, exe, favorites]
+        return subprocess.run(cmd, env=env).returncode
+    finally:
+        server.terminate()
+        server.wait()
 
 
 def wait_for(what, check, seconds=30):
@@ -65,7 +104,8 @@ def inner(exe, favorites):
                 app, lambda o: o.getRoleName() == role and o.name == name)
 
         controls = [("push button", "Generate"), ("push button", "Write To File"),
-                    ("push button", "Exit"), ("radio button", ".DAT list"),
+                    ("push button", "Exit"), ("push button", "Stop"),
+                    ("progress bar", "Progress"), ("radio button", ".DAT list"),
                     ("radio button", ".HTML page or bookmarks"), ("list", "Folders"),
                     ("table", "Links found"), ("panel", "OutPut Options"),
                     ("label", "Browse to your Favorites folder")]

@@ -1,10 +1,13 @@
 // The real message box, as a person sees it.
 
 #include "app/dialogs.h"
+#include "app/windowsettings.h"
 #include "testmain.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QTimer>
 
 using namespace quillon;
@@ -14,7 +17,20 @@ class TestDialogs : public QObject {
 private Q_SLOTS:
     void messageBoxIsWideEnoughForItsTitle_data();
     void messageBoxIsWideEnoughForItsTitle();
+    void fileDialogStateStaysInQuillonsFolder();
 };
+
+void TestDialogs::fileDialogStateStaysInQuillonsFolder()
+{
+    WindowSettings::keepQtStateWithOurs();
+    {
+        QFileDialog dialog; // writes its state when it goes
+    }
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    QVERIFY(config.startsWith(QDir::tempPath())); // the test's own folder, not the user's
+    QVERIFY(QFileInfo::exists(config + QStringLiteral("/Quillon/QtProject.conf")));
+    QVERIFY(!QFileInfo::exists(config + QStringLiteral("/QtProject.conf")));
+}
 
 void TestDialogs::messageBoxIsWideEnoughForItsTitle_data()
 {

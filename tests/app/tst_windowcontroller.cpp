@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -41,6 +42,7 @@ QByteArray shortcut(const char *address)
 struct Fixture {
     MemoryFileSystem fs;
     ScriptedDialogs dialogs;
+    QTemporaryDir settings;
     std::unique_ptr<MainWindow> window;
 
     Fixture()
@@ -67,6 +69,8 @@ struct Fixture {
                       {QStringLiteral("D:"), QStringLiteral("D:")}};
         env.initialFolder = initialFolder;
         env.homeFolder = QStringLiteral("C:\\Users\\me");
+        env.settingsFile = settings.filePath(QStringLiteral("Quillon.conf"));
+        window.reset(); // what it remembers is written before the next one reads it
         window = std::make_unique<MainWindow>(dialogs, env);
     }
 
@@ -86,6 +90,13 @@ struct Fixture {
         return window->findChild<QPushButton *>(QStringLiteral("cmdWriteToFile"));
     }
     void openFolder(const QString &path) const { QVERIFY(dir()->setPath(path)); }
+
+    // Generate, waited for until its walk has ended.
+    void generate() const
+    {
+        window->generate();
+        QTRY_VERIFY(!window->isWalking());
+    }
 
     // The rows the grid shows, as "folder|site" ("-" for no folder).
     QStringList rows() const
@@ -114,79 +125,93 @@ struct Fixture {
 class TestWindowController : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void startUpIsFreshAndRefusesTheStartFolder();
-    void startUpSurvivesAMissingStartFolder();
-    void startUpWithoutAFolderChangeLeavesTheGridUnbound();
+    void startUpFolder_data();
+    void startUpFolder();
+    void rememberedAcrossRuns();
     void refusalIsAnExactComparison_data();
     void refusalIsAnExactComparison();
     void generateFillsTheGridAndCanRepeat();
     void nothingFoundIsReportedAndWritesAnEmptyFile();
     void folderOrDriveChangeReturnsToFresh();
     void outputKindChoosesWhatIsWrittenAndTheFilter();
+    void saveAsAddsTheExtensionAndRemembersPerOption();
     void writeToFileCancelAndFailure();
-    void exitLetsGoOfTheLinksAndEnds();
-    void closingDuringAWalkStopsIt();
-    void escapeStopsAWalkAndKeepsItsRows();
+    void stoppingAWalk_data();
+    void stoppingAWalk();
+    void handTicksAreNotThrownAwayUnasked();
     void tickAsInAWrittenListAndUntickDuplicates();
 };
 
-void TestWindowController::startUpIsFreshAndRefusesTheStartFolder()
+void TestWindowController::startUpFolder_data()
 {
-    Fixture f;
-    f.open();
-    QCOMPARE(f.dir()->path(), QStringLiteral("C:\\Documents and Settings"));
-    QCOMPARE(f.drive()->drive(), QStringLiteral("C:"));
-    QCOMPARE(f.saveFilter(), QStringLiteral("DAT (*.dat)|*.dat"));
-    QVERIFY(!f.writeButton()->isEnabled());
-    // The move away from the initial folder bound an empty table to the grid.
-    QCOMPARE(f.caption(), QStringLiteral("Deselect What You Do Not Want"));
-    QVERIFY(f.grid()->model()->table());
-    QCOMPARE(f.grid()->model()->rowCount(), 0);
-
-    f.window->generate();
-    QCOMPARE(f.dialogs.takeMessages(),
-             QList<Message>({{TooBroad, QStringLiteral("Quillon"), Dialogs::Icon::None}}));
-    QVERIFY(!f.writeButton()->isEnabled());
-    // Refused again: the path kept is still the bare start folder.
-    f.window->generate();
-    QCOMPARE(f.dialogs.takeMessageTexts(), QStringList{TooBroad});
+    QTest::addColumn<QString>("asked");
+    QTest::addColumn<bool>("favoritesOnDrive");
+    QTest::addColumn<QString>("opened");
+    QTest::addColumn<bool>("reported");
+    const QString favorites = QStringLiteral("C:\\Documents and Settings\\me\\Favorites");
+    QTest::newRow("asked folder") << favorites << true << favorites << false;
+    QTest::newRow("asked file: its folder")
+        << favorites + QStringLiteral("\\Top.url") << false << favorites << false;
+    QTest::newRow("first run: Favorites on a Windows drive")
+        << QString() << true << "C:\\Users\\me\\Favorites" << false;
+    QTest::newRow("first run without one: home") << QString() << false << "C:\\Users\\me" << false;
+    QTest::newRow("asked folder gone: said, then home")
+        << "C:\\Gone" << false << "C:\\Users\\me" << true;
 }
 
-void TestWindowController::startUpSurvivesAMissingStartFolder()
+void TestWindowController::startUpFolder()
 {
-    MemoryFileSystem fs;
-    fs.addFolder(QStringLiteral("C:\\Users\\me"));
-    ScriptedDialogs dialogs;
-    WindowEnvironment env{&fs,
+    QFETCH(QString, asked);
+    QFETCH(bool, favoritesOnDrive);
+    Fixture f;
+    if (favoritesOnDrive)
+        f.fs.addFolder(QStringLiteral("C:\\Users\\me\\Favorites"));
+    WindowEnvironment env{&f.fs,
                           PlatformProfile::windows(),
-                          {{QStringLiteral("C:"), QStringLiteral("C:")}},
-                          QStringLiteral("C:\\Gone"),
-                          QStringLiteral("C:\\Users\\me")};
-    MainWindow window(dialogs, env);
-    QCOMPARE(window.findChild<FolderList *>(QStringLiteral("Dir1"))->path(),
-             QStringLiteral("C:\\Users\\me"));
+                          {{QStringLiteral("C:"), QStringLiteral("C:"), Drive::Kind::Windows}},
+                          asked,
+                          QStringLiteral("C:\\Users\\me"),
+                          QString()};
+    MainWindow window(f.dialogs, env);
+    QTEST(window.findChild<FolderList *>(QStringLiteral("Dir1"))->path(), "opened");
+    QTEST(f.dialogs.takeMessages().size() == 1, "reported");
+    // Nothing is bound before a folder change or Generate; Write To File waits for Generate.
+    QVERIFY(!window.findChild<LinkGrid *>(QStringLiteral("UltraGrid"))->model()->table());
     QVERIFY(!window.findChild<QPushButton *>(QStringLiteral("cmdWriteToFile"))->isEnabled());
 
     // Without a home folder either, the root is opened, and Generate refuses it.
     MemoryFileSystem bare;
     bare.addFolder(QStringLiteral("C:\\"));
     env.fileSystem = &bare;
-    MainWindow rootWindow(dialogs, env);
+    env.initialFolder.clear();
+    MainWindow rootWindow(f.dialogs, env);
     QCOMPARE(rootWindow.findChild<FolderList *>(QStringLiteral("Dir1"))->path(),
              QStringLiteral("C:\\"));
     rootWindow.generate();
-    QCOMPARE(dialogs.takeMessageTexts(), QStringList{TooBroad});
+    QCOMPARE(f.dialogs.takeMessageTexts(), QStringList{TooBroad});
 }
 
-void TestWindowController::startUpWithoutAFolderChangeLeavesTheGridUnbound()
+void TestWindowController::rememberedAcrossRuns()
 {
     Fixture f;
-    f.open(QStringLiteral("C:\\Documents and Settings\\"));
-    QVERIFY(!f.grid()->model()->table());
-    QCOMPARE(f.caption(), QString());
-    QCOMPARE(f.saveFilter(), QStringLiteral("DAT (*.dat)|*.dat"));
-    f.window->generate();
-    QCOMPARE(f.dialogs.takeMessageTexts(), QStringList{TooBroad});
+    f.open();
+    f.openFolder(QStringLiteral("D:\\Links"));
+    f.window->findChild<QRadioButton *>(QStringLiteral("optOutPutType_1"))->setChecked(true);
+    f.window->show();
+    f.window->resize(900, 600);
+    f.window->close();
+
+    f.open(QString());
+    QCOMPARE(f.dir()->path(), QStringLiteral("D:\\Links"));
+    QVERIFY(f.window->findChild<QRadioButton *>(QStringLiteral("optOutPutType_1"))->isChecked());
+    f.window->show();
+    QCOMPARE(f.window->size(), QSize(900, 600));
+
+    // A remembered folder that is gone is passed over quietly.
+    MemoryFileSystem without;
+    without.addFolder(QStringLiteral("C:\\Users\\me"));
+    f.open(QString(), &without);
+    QCOMPARE(f.dir()->path(), QStringLiteral("C:\\Users\\me"));
 }
 
 // The records' folder names show the path handed to the walk: its length is cut from each.
@@ -214,7 +239,7 @@ void TestWindowController::refusalIsAnExactComparison()
     Fixture f;
     f.open();
     f.openFolder(folder);
-    f.window->generate();
+    f.generate();
     QCOMPARE(f.dialogs.takeMessageTexts(), refused ? QStringList{TooBroad} : QStringList{});
     QCOMPARE(f.writeButton()->isEnabled(), !refused);
     QCOMPARE(f.rows(), rows);
@@ -225,14 +250,14 @@ void TestWindowController::generateFillsTheGridAndCanRepeat()
     Fixture f;
     f.open();
     f.openFolder(QStringLiteral("C:\\Documents and Settings\\me\\Favorites"));
-    f.window->generate();
+    f.generate();
     const QStringList first = f.rows();
     QCOMPARE(first, QStringList({"-|Top", "News|BBC", "-|CNN"}));
     QCOMPARE(f.view()->currentIndex(), f.grid()->model()->index(0, 0));
 
     const int listedBefore =
         f.fs.listCount(QStringLiteral("C:\\Documents and Settings\\me\\Favorites\\News"));
-    f.window->generate();
+    f.generate();
     QCOMPARE(f.rows(), first);
     QCOMPARE(f.fs.listCount(QStringLiteral("C:\\Documents and Settings\\me\\Favorites\\News")),
              listedBefore + 1);
@@ -243,16 +268,22 @@ void TestWindowController::nothingFoundIsReportedAndWritesAnEmptyFile()
     Fixture f;
     f.open();
     f.openFolder(QStringLiteral("C:\\Windows"));
-    f.window->generate();
+    f.generate();
     QCOMPARE(f.dialogs.takeMessages(),
              QList<Message>({{NothingFound, QStringLiteral("Quillon"), Dialogs::Icon::None}}));
     QVERIFY(f.writeButton()->isEnabled());
     QCOMPARE(f.caption(), QStringLiteral("Deselect What You Do Not Want"));
 
+    // With nothing ticked Write To File asks first; No writes nothing, Yes an empty file.
     QTemporaryDir out;
     const QString target = out.filePath(QStringLiteral("empty.dat"));
+    f.dialogs.questionAnswers = {false, true};
+    f.window->writeToFile();
+    QVERIFY(f.dialogs.saveRequests.isEmpty());
     f.dialogs.saveAnswers = {target};
     f.window->writeToFile();
+    QCOMPARE(f.dialogs.questions.size(), 2);
+    QVERIFY(f.dialogs.questions.first().startsWith(QStringLiteral("No link is ticked")));
     QVERIFY(QFileInfo::exists(target));
     QCOMPARE(QFileInfo(target).size(), 0);
     QCOMPARE(f.dialogs.takeMessages(),
@@ -265,16 +296,17 @@ void TestWindowController::folderOrDriveChangeReturnsToFresh()
     Fixture f;
     f.open();
     f.openFolder(QStringLiteral("C:\\Documents and Settings\\me\\Favorites"));
-    f.window->generate();
+    f.generate();
     QVERIFY(f.writeButton()->isEnabled());
 
-    f.drive()->setCurrentIndex(1); // the user picks D:
-    QCOMPARE(f.dir()->path(), QStringLiteral("D:\\"));
+    f.drive()->setCurrentIndex(1); // the user picks D:, listed on a worker
+    QVERIFY(f.dir()->isListing());
+    QTRY_COMPARE(f.dir()->path(), QStringLiteral("D:\\"));
     QVERIFY(!f.writeButton()->isEnabled());
     QCOMPARE(f.grid()->model()->rowCount(), 0);
 
     // Opening the folder that is already open changes nothing: Write To File stays enabled.
-    f.window->generate();
+    f.generate();
     QCOMPARE(f.rows(), QStringList({"Links|d"}));
     f.openFolder(QStringLiteral("D:\\"));
     QVERIFY(f.writeButton()->isEnabled());
@@ -284,6 +316,7 @@ void TestWindowController::folderOrDriveChangeReturnsToFresh()
     QVERIFY(!f.dir()->setPath(QStringLiteral("E:\\")));
     f.drive()->addItem(QStringLiteral("E:"), QStringLiteral("E:"));
     f.drive()->setCurrentIndex(2);
+    QTRY_VERIFY(!f.dir()->isListing());
     const QList<Message> messages = f.dialogs.takeMessages();
     QCOMPARE(messages.size(), 1);
     QCOMPARE(messages.first().icon, Dialogs::Icon::Critical);
@@ -297,13 +330,13 @@ void TestWindowController::outputKindChoosesWhatIsWrittenAndTheFilter()
     Fixture f;
     f.open();
     f.openFolder(QStringLiteral("C:\\Documents and Settings\\me\\Favorites"));
-    f.window->generate();
+    f.generate();
     // Unticking the group's first row moves its heading to the group's next ticked row.
     LinkTableModel *model = f.grid()->model();
     QVERIFY(model->setData(model->index(1, 0), Qt::Unchecked, Qt::CheckStateRole));
 
     QTemporaryDir out;
-    const QString dat = out.filePath(QStringLiteral("links"));
+    const QString dat = out.filePath(QStringLiteral("links.dat"));
     f.dialogs.saveAnswers = {dat};
     f.window->writeToFile();
     QCOMPARE(readFileBytes(dat),
@@ -320,7 +353,7 @@ void TestWindowController::outputKindChoosesWhatIsWrittenAndTheFilter()
     const QString html = out.filePath(QStringLiteral("links.html"));
     f.dialogs.saveAnswers = {html};
     f.window->writeToFile();
-    QCOMPARE(f.dialogs.saveRequests.last().proposedName, dat); // the last confirmed name
+    QCOMPARE(f.dialogs.saveRequests.last().proposedName, QString()); // none yet for .HTML
     QCOMPARE(f.dialogs.saveRequests.last().filter,
              QStringLiteral("Web page (*.html)|*.html|Bookmarks for browsers (*.html)|*.html"));
     const QByteArray page = readFileBytes(html);
@@ -344,12 +377,54 @@ void TestWindowController::outputKindChoosesWhatIsWrittenAndTheFilter()
     QCOMPARE(f.saveFilter(), QStringLiteral("DAT (*.dat)|*.dat"));
 }
 
+void TestWindowController::saveAsAddsTheExtensionAndRemembersPerOption()
+{
+    Fixture f;
+    f.open();
+    f.openFolder(QStringLiteral("C:\\Documents and Settings\\me\\Favorites"));
+    f.generate();
+    QTemporaryDir out;
+    const auto save = [&](const QString &name, int type) {
+        f.dialogs.saveAnswers = {out.filePath(name)};
+        f.dialogs.saveTypeAnswers = {type};
+        f.window->writeToFile();
+        return f.dialogs.saveRequests.last();
+    };
+    f.window->chooseOutputKind(OutputKind::Html);
+    save(QStringLiteral("bookmarks"), 1);
+    QVERIFY(readFileBytes(out.filePath(QStringLiteral("bookmarks.html")))
+                .startsWith("<!DOCTYPE NETSCAPE-Bookmark-file-1>"));
+    f.window->chooseOutputKind(OutputKind::Dat);
+    save(QStringLiteral("list"), 0);
+    QVERIFY(QFileInfo::exists(out.filePath(QStringLiteral("list.dat"))));
+
+    // Each option offers its own last name and type again.
+    f.window->chooseOutputKind(OutputKind::Html);
+    f.dialogs.saveAnswers = {std::nullopt};
+    f.window->writeToFile();
+    QCOMPARE(f.dialogs.saveRequests.last().proposedName,
+             out.filePath(QStringLiteral("bookmarks.html")));
+    QCOMPARE(f.dialogs.saveRequests.last().offeredType, 1);
+
+    // The name with its extension added replaces a file only when the user says so.
+    f.dialogs.questionAnswers = {false};
+    save(QStringLiteral("bookmarks"), 0);
+    QVERIFY(readFileBytes(out.filePath(QStringLiteral("bookmarks.html")))
+                .startsWith("<!DOCTYPE NETSCAPE-Bookmark-file-1>"));
+    QCOMPARE(f.dialogs.questions.size(), 1);
+    QCOMPARE(f.dialogs.takeMessageTexts(),
+             QStringList({QStringLiteral("3 links written to %1.")
+                              .arg(out.filePath(QStringLiteral("bookmarks.html"))),
+                          QStringLiteral("3 links written to %1.")
+                              .arg(out.filePath(QStringLiteral("list.dat")))}));
+}
+
 void TestWindowController::writeToFileCancelAndFailure()
 {
     Fixture f;
     f.open();
     f.openFolder(QStringLiteral("C:\\Documents and Settings\\me\\Favorites"));
-    f.window->generate();
+    f.generate();
     QTemporaryDir out;
     const QString existing = out.filePath(QStringLiteral("keep.dat"));
     QFile file(existing);
@@ -377,67 +452,90 @@ void TestWindowController::writeToFileCancelAndFailure()
     QVERIFY(readFileBytes(existing).startsWith("<UL> \r\n"));
 }
 
-void TestWindowController::exitLetsGoOfTheLinksAndEnds()
+void TestWindowController::stoppingAWalk_data()
 {
-    Fixture f;
-    f.open();
-    f.openFolder(QStringLiteral("C:\\Documents and Settings\\me\\Favorites"));
-    f.window->generate();
-    const std::weak_ptr<LinkTable> table = f.grid()->model()->table();
-    QSignalSpy ended(f.window.get(), &MainWindow::programEnded);
-    f.window->endProgram();
-    QCOMPARE(ended.size(), 1);
-    // The grid still shows the links, but the window no longer holds them.
-    QCOMPARE(table.use_count(), 1);
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Esc") << "esc";
+    QTest::newRow("Stop") << "stop";
+    QTest::newRow("closing the window") << "close";
+    QTest::newRow("Exit") << "exit";
 }
 
-void TestWindowController::closingDuringAWalkStopsIt()
+// The walk runs on a worker; it is held at a listing while the window is used.
+void TestWindowController::stoppingAWalk()
 {
+    QFETCH(QString, how);
     Fixture f;
     for (int i = 0; i < 20; ++i)
         f.fs.addFile(QStringLiteral("C:\\Big\\F%1\\s.url").arg(i), shortcut("http://s/"));
-    InterruptingFileSystem slow(f.fs);
-    f.open(QStringLiteral("C:\\Windows"), &slow);
+    InterruptingFileSystem held(f.fs);
+    f.open(QStringLiteral("C:\\Windows"), &held);
     f.window->show();
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
     f.openFolder(QStringLiteral("C:\\Big"));
-    int listings = 0;
-    slow.onList = [&] {
-        if (++listings == 3)
-            f.window->close(); // as the window system's close button would, mid-walk
-    };
-    f.window->generate();
-    QVERIFY(!f.window->isVisible());
-    QVERIFY(f.grid()->model()->rowCount() < 20);
-}
-
-void TestWindowController::escapeStopsAWalkAndKeepsItsRows()
-{
-    Fixture f;
-    for (int i = 0; i < 20; ++i)
-        f.fs.addFile(QStringLiteral("C:\\Big\\F%1\\s.url").arg(i), shortcut("http://s/"));
-    InterruptingFileSystem slow(f.fs);
-    f.open(QStringLiteral("C:\\Windows"), &slow);
-    f.window->show();
-    f.openFolder(QStringLiteral("C:\\Big"));
-    int listings = 0;
-    slow.onList = [&] {
-        if (++listings == 5)
-            QTest::keyClick(f.window.get(), Qt::Key_Escape);
-        // Any other key or click meanwhile is held back: Alt+X does not end the program.
-        if (listings == 4)
-            QTest::keyClick(f.window.get(), Qt::Key_X, Qt::AltModifier);
+    QSemaphore reached, go;
+    std::atomic_int listings = 0;
+    held.onList = [&] {
+        if (++listings == 5) {
+            reached.release();
+            go.acquire();
+        }
     };
     QSignalSpy ended(f.window.get(), &MainWindow::programEnded);
     f.window->generate();
-    QVERIFY(f.window->isVisible());
-    QCOMPARE(ended.size(), 0);
+    QVERIFY(reached.tryAcquire(1, 5000));
+    // The window answers meanwhile: the strip shows the Stop control.
+    auto *stop = f.window->findChild<QPushButton *>(QStringLiteral("cmdStop"));
+    QVERIFY(stop->isVisible());
+    QVERIFY(!f.writeButton()->isEnabled());
+    if (how == u"esc") {
+        QTest::keyClick(f.window.get(), Qt::Key_Escape);
+        QTRY_VERIFY(!stop->isEnabled()); // pressed the way a click does, a moment later
+    } else if (how == u"stop")
+        QTest::mouseClick(stop, Qt::LeftButton);
+    else if (how == u"close")
+        f.window->close();
+    else
+        QTest::mouseClick(f.window->findChild<QPushButton *>(QStringLiteral("cmdExit")),
+                          Qt::LeftButton);
+    go.release();
+    QTRY_VERIFY(!f.window->isWalking());
+    QVERIFY(listings < 20);
     const int kept = f.grid()->model()->rowCount();
-    QVERIFY(kept > 0 && kept < 20);
+    QVERIFY(kept < 20);
+    QCOMPARE(ended.size(), how == u"exit" ? 1 : 0);
+    if (how == u"close" || how == u"exit") {
+        QVERIFY(!f.window->isVisible()); // at once, and nothing more is said
+        return;
+    }
+    QVERIFY(!stop->isVisible());
     QCOMPARE(f.dialogs.takeMessageTexts(),
              QStringList({QStringLiteral("Generate Was Stopped: The List Is Incomplete, With The "
                                          "%1 Links Found So Far")
                               .arg(kept)}));
     QVERIFY(f.writeButton()->isEnabled());
+}
+
+void TestWindowController::handTicksAreNotThrownAwayUnasked()
+{
+    Fixture f;
+    f.open();
+    f.openFolder(QStringLiteral("C:\\Documents and Settings\\me\\Favorites"));
+    f.generate();
+    f.generate(); // nothing changed by hand: nothing to ask
+    LinkTableModel *model = f.grid()->model();
+    QVERIFY(model->setData(model->index(0, 0), Qt::Unchecked, Qt::CheckStateRole));
+
+    f.dialogs.questionAnswers = {false, false, true};
+    f.generate();
+    f.drive()->setCurrentIndex(1);
+    QCOMPARE(f.drive()->drive(), QStringLiteral("C:")); // kept, and the list shows it
+    QCOMPARE(model->index(0, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+    f.generate();
+    QCOMPARE(model->index(0, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+    QCOMPARE(f.dialogs.questions.size(), 3);
+    QVERIFY(f.dialogs.questions.first().contains(QStringLiteral("will be lost")));
 }
 
 void TestWindowController::tickAsInAWrittenListAndUntickDuplicates()
@@ -447,7 +545,7 @@ void TestWindowController::tickAsInAWrittenListAndUntickDuplicates()
                  shortcut("http://bbc/"));
     f.open();
     f.openFolder(QStringLiteral("C:\\Documents and Settings\\me\\Favorites"));
-    f.window->generate();
+    f.generate();
     LinkTableModel *model = f.grid()->model();
     const auto ticks = [model] {
         QString out;
@@ -471,7 +569,7 @@ void TestWindowController::tickAsInAWrittenListAndUntickDuplicates()
     f.window->writeToFile();
     f.dialogs.takeMessages();
 
-    model->setSelectedRange(0, model->rowCount(), true);
+    model->tickRange(0, model->rowCount());
     f.dialogs.openAnswers = {written};
     menuAction("tickAsInListAction")->trigger();
     QCOMPARE(ticks(), QStringLiteral("x-x-"));
@@ -485,7 +583,7 @@ void TestWindowController::tickAsInAWrittenListAndUntickDuplicates()
     QVERIFY(notes.open(QIODevice::WriteOnly));
     notes.write("just some notes\n");
     notes.close();
-    model->setSelectedRange(0, model->rowCount(), true);
+    model->tickRange(0, model->rowCount());
     f.dialogs.openAnswers = {other};
     menuAction("tickAsInListAction")->trigger();
     QCOMPARE(ticks(), QStringLiteral("xxxx"));

@@ -12,6 +12,7 @@
 
 #include <QMimeData>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QUrl>
 
 using namespace quillon;
@@ -88,7 +89,9 @@ struct Fixture {
         QDropEvent dropped(QPointF(at), actions, &data, Qt::LeftButton, Qt::NoModifier);
         dropped.setAccepted(false);
         QCoreApplication::sendEvent(window.get(), &dropped);
-        return dropped.isAccepted();
+        // The folder is listed on a worker; the test goes on once it is open.
+        const auto *folders = window->findChild<FolderList *>(QStringLiteral("Dir1"));
+        return QTest::qWaitFor([folders] { return !folders->isListing(); }) && dropped.isAccepted();
     }
 };
 
@@ -177,7 +180,7 @@ void TestWindowDragDrop::dropResetsTheTableLikeOpeningTheFolder()
     QVERIFY(f.window->findChild<FolderList *>(QStringLiteral("Dir1"))
                 ->setPath(f.native(QStringLiteral("fav"))));
     f.window->generate();
-    QCOMPARE(f.rowCount(), 2);
+    QTRY_COMPARE(f.rowCount(), 2);
     auto *write = f.window->findChild<QPushButton *>(QStringLiteral("cmdWriteToFile"));
     QVERIFY(write->isEnabled());
 
@@ -207,18 +210,23 @@ void TestWindowDragDrop::dropDuringWalkIsRefused()
     Fixture f(u'/');
     QVERIFY(f.window->findChild<FolderList *>(QStringLiteral("Dir1"))
                 ->setPath(f.native(QStringLiteral("fav"))));
-    bool dropped = false;
-    bool taken = true;
+    // The walk is held at its first listing while the drop arrives.
+    QSemaphore reached, go;
+    std::atomic_bool held = false;
     f.walking.onList = [&] {
-        if (std::exchange(dropped, true))
-            return;
-        QMimeData data;
-        data.setUrls({localUrl(f, QStringLiteral("fav/News"))});
-        taken = f.drop(data);
+        if (!held.exchange(true)) {
+            reached.release();
+            go.acquire();
+        }
     };
     f.window->generate();
-    QVERIFY(dropped);
+    QVERIFY(reached.tryAcquire(1, 5000));
+    QMimeData data;
+    data.setUrls({localUrl(f, QStringLiteral("fav/News"))});
+    const bool taken = f.drop(data);
+    go.release();
     QVERIFY(!taken);
+    QTRY_VERIFY(!f.window->isWalking());
     QCOMPARE(f.folder(), f.native(QStringLiteral("fav")));
     QCOMPARE(f.rowCount(), 2);
 }

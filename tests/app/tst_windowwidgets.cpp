@@ -63,6 +63,7 @@ struct Window {
     {
         QVERIFY(child<FolderList>("Dir1")->setPath(folder));
         window->generate();
+        QTRY_VERIFY(!window->isWalking());
     }
 };
 
@@ -74,11 +75,11 @@ void pressKey(Qt::Key key)
         QGuiApplication::platformName() == u"xcb" &&
         !QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty();
     if (throughX) {
-        const QHash<Qt::Key, QString> names = {{Qt::Key_Tab, QStringLiteral("Tab")},
-                                               {Qt::Key_Up, QStringLiteral("Up")},
-                                               {Qt::Key_Down, QStringLiteral("Down")},
-                                               {Qt::Key_Right, QStringLiteral("Right")},
-                                               {Qt::Key_Escape, QStringLiteral("Escape")}};
+        const QHash<Qt::Key, QString> names = {
+            {Qt::Key_Tab, QStringLiteral("Tab")},       {Qt::Key_Up, QStringLiteral("Up")},
+            {Qt::Key_Down, QStringLiteral("Down")},     {Qt::Key_Right, QStringLiteral("Right")},
+            {Qt::Key_Escape, QStringLiteral("Escape")}, {Qt::Key_Space, QStringLiteral("space")},
+            {Qt::Key_Return, QStringLiteral("Return")}};
         QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), names.value(key)});
         QTest::qWait(50);
     } else {
@@ -86,11 +87,12 @@ void pressKey(Qt::Key key)
     }
 }
 
-// The window's control that holds the keyboard focus.
+// The window's control that holds the keyboard focus (an option, not its frame).
 QString focusedControl(const QWidget *window)
 {
     const QWidget *control = QApplication::focusWidget();
-    while (control && control->parentWidget() != window)
+    while (control && control->parentWidget() != window &&
+           !qobject_cast<const QGroupBox *>(control->parentWidget()))
         control = control->parentWidget();
     return control ? control->objectName() : QStringLiteral("(none)");
 }
@@ -105,21 +107,42 @@ QString examples()
 class TestWindowWidgets : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void controlsDoNotOverlapAndFitTheWindow_data();
     void controlsDoNotOverlapAndFitTheWindow();
     void captionsAndStartState();
     void tabOrderAndAccessKeys();
     void generateShowsShadedGroupsAndSizedColumns();
     void tickingWithMouseAndSpaceChangesTheOutput();
+    void keysTickTheCurrentRowAndAskBeforeLosingTicks();
     void folderListOpensOnDoubleClickOrEnterOnly();
     void driveListOffersWineAndWindowsDrives();
 };
 
+void TestWindowWidgets::controlsDoNotOverlapAndFitTheWindow_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("classic") << QSize(688, 398);
+    QTest::newRow("large") << QSize(1500, 1000);
+    QTest::newRow("smallest") << QSize(1, 1);
+}
+
 void TestWindowWidgets::controlsDoNotOverlapAndFitTheWindow()
 {
+    QFETCH(QSize, size);
     Window w;
     QCOMPARE(w.window->logicalDpiX(), 96);
-    QCOMPARE(w.window->size(), QSize(688, 398));
-    QCOMPARE(w.window->minimumSize(), w.window->maximumSize()); // not resizable
+    QCOMPARE(w.window->size(), QSize(688, 398)); // the classic size, by default
+    // At the classic size every control is where the classic window had it, in twips.
+    QCOMPARE(w.child("cmdGenerate")->geometry(), QRect(600, 8, 81, 33));
+    QCOMPARE(w.child("UltraGrid")->geometry(), QRect(8, 192, 673, 201));
+    w.window->show();
+    w.window->resize(size);
+    QTRY_COMPARE(w.window->size(), size.expandedTo(w.window->minimumSize()));
+    QVERIFY(w.window->minimumSize().width() < 640 && w.window->minimumSize().height() < 400);
+    // The grid takes the extra room; the commands keep their distance from the right edge.
+    const QSize extra = w.window->size() - QSize(688, 398);
+    QCOMPARE(w.child("UltraGrid")->size(), QSize(673, 201) + extra);
+    QCOMPARE(w.child("cmdGenerate")->pos(), QPoint(600 + extra.width(), 8));
 
     const QStringList names = {"Label1",  "Drive1",         "Dir1",      "cmdGenerate",
                                "cmdExit", "cmdWriteToFile", "UltraGrid", "frmOutPutOptions"};
@@ -136,11 +159,12 @@ void TestWindowWidgets::controlsDoNotOverlapAndFitTheWindow()
             QVERIFY2(!places[i].intersects(places[j]), qPrintable(names[i] + u' ' + names[j]));
     }
 
-    // The two output types sit inside their frame, one above the other.
-    const QRect frame = w.child("frmOutPutOptions")->geometry();
+    // The two output types sit inside their frame, below its title, one above the other.
+    auto *frameBox = w.child<QGroupBox>("frmOutPutOptions");
+    const QRect frame = frameBox->geometry();
     const QRect dat = w.child("optOutPutType_0")->geometry();
     const QRect html = w.child("optOutPutType_1")->geometry();
-    QVERIFY(frame.contains(dat) && frame.contains(html));
+    QVERIFY(frameBox->contentsRect().contains(dat) && frameBox->contentsRect().contains(html));
     QVERIFY(dat.bottom() < html.top());
     // The buttons and the frame form one column.
     for (const char *name : {"cmdGenerate", "cmdWriteToFile", "cmdExit"}) {
@@ -186,14 +210,13 @@ void TestWindowWidgets::tabOrderAndAccessKeys()
         }
         return path;
     };
-    QCOMPARE(tabPath(), QStringList({"Dir1", "cmdGenerate", "cmdExit", "optOutPutType_0",
+    QCOMPARE(tabPath(), QStringList({"Dir1", "cmdGenerate", "optOutPutType_0", "cmdExit",
                                      "UltraGrid", "Drive1", "Dir1"}));
     w.child<QRadioButton>("optOutPutType_1")->click();
     w.child<QPushButton>("cmdWriteToFile")->setEnabled(true);
-    QCOMPARE(tabPath(), QStringList({"Dir1", "cmdGenerate", "cmdExit", "cmdWriteToFile",
-                                     "optOutPutType_1", "UltraGrid", "Drive1"}));
+    QCOMPARE(tabPath(), QStringList({"Dir1", "cmdGenerate", "cmdWriteToFile", "optOutPutType_1",
+                                     "cmdExit", "UltraGrid", "Drive1"}));
     // The arrows move between the options and choose as they go.
-    pressKey(Qt::Key_Tab);
     pressKey(Qt::Key_Tab);
     pressKey(Qt::Key_Tab);
     pressKey(Qt::Key_Tab);
@@ -269,6 +292,11 @@ void TestWindowWidgets::generateShowsShadedGroupsAndSizedColumns()
     const QString shot = QStringLiteral(QT_TESTCASE_BUILDDIR "/quillon-window.png");
     QVERIFY(w.window->grab().save(shot));
     qInfo("Screenshot of the window after Generate: %s", qPrintable(shot));
+    w.window->resize(1200, 720);
+    QTRY_COMPARE(w.grid()->size(), QSize(673, 201) + QSize(1200 - 688, 720 - 398));
+    const QString large = QStringLiteral(QT_TESTCASE_BUILDDIR "/quillon-window-large.png");
+    QVERIFY(w.window->grab().save(large));
+    qInfo("Screenshot of the window resized large: %s", qPrintable(large));
 }
 
 void TestWindowWidgets::tickingWithMouseAndSpaceChangesTheOutput()
@@ -308,6 +336,43 @@ void TestWindowWidgets::tickingWithMouseAndSpaceChangesTheOutput()
     QCOMPARE(w.dialogs.takeMessages().last().title, QStringLiteral("Success"));
 }
 
+void TestWindowWidgets::keysTickTheCurrentRowAndAskBeforeLosingTicks()
+{
+    Window w;
+    w.window->show();
+    w.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+    w.generate(examples());
+    const LinkTableModel *model = w.grid()->model();
+    const auto ticked = [model](int row) {
+        return model->index(row, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked;
+    };
+    w.view()->setFocus();
+    QTRY_COMPARE(focusedControl(w.window.get()), QStringLiteral("UltraGrid"));
+    pressKey(Qt::Key_Down);
+    pressKey(Qt::Key_Space);
+    QCOMPARE(w.view()->currentIndex().row(), 1);
+    QVERIFY(ticked(0));
+    QVERIFY(!ticked(1));
+
+    // Another folder, by Enter in the folder list: asked first, and No keeps all as it was.
+    auto *dir = w.child<FolderList>("Dir1");
+    dir->setFocus();
+    QTRY_COMPARE(focusedControl(w.window.get()), QStringLiteral("Dir1"));
+    dir->setCurrentItem(dir->findItems(QStringLiteral("News"), Qt::MatchExactly).first());
+    w.dialogs.questionAnswers = {false, true};
+    pressKey(Qt::Key_Return);
+    QCOMPARE(w.dialogs.questions.size(), 1);
+    QCOMPARE(dir->path(), QDir::toNativeSeparators(examples()));
+    QVERIFY(!ticked(1));
+    // Generate again, and Yes: the ticks start over.
+    QTest::keyClick(w.window.get(), Qt::Key_G, Qt::AltModifier);
+    QTRY_COMPARE(w.dialogs.questions.size(), 2);
+    QTRY_VERIFY(!w.window->isWalking());
+    QTRY_COMPARE(model->rowCount(), 12);
+    QVERIFY(ticked(1));
+}
+
 void TestWindowWidgets::folderListOpensOnDoubleClickOrEnterOnly()
 {
     Window w;
@@ -325,13 +390,15 @@ void TestWindowWidgets::folderListOpensOnDoubleClickOrEnterOnly()
     QTest::mouseClick(dir->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(dir->path(), QDir::toNativeSeparators(examples())); // highlighted only
     QTest::mouseDClick(dir->viewport(), Qt::LeftButton, {}, at);
-    QCOMPARE(dir->path(), QDir::toNativeSeparators(examples() + QStringLiteral("/News")));
+    QVERIFY(dir->isListing());
+    QVERIFY(!dir->findItems(QStringLiteral("Listing "), Qt::MatchStartsWith).isEmpty());
+    QTRY_COMPARE(dir->path(), QDir::toNativeSeparators(examples() + QStringLiteral("/News")));
 
     // Enter on the parent folder goes back up.
     dir->setFocus();
     dir->setCurrentItem(itemNamed(QStringLiteral("favorites")));
     QTest::keyClick(dir, Qt::Key_Return);
-    QCOMPARE(dir->path(), QDir::toNativeSeparators(examples()));
+    QTRY_COMPARE(dir->path(), QDir::toNativeSeparators(examples()));
     QVERIFY(!itemNamed(QStringLiteral(".hidden")));
 }
 
@@ -389,6 +456,7 @@ void TestWindowWidgets::driveListOffersWineAndWindowsDrives()
                                  home.path(".wine/drive_c"), home.path(".wine/drive_c/users")};
     for (const QString &folder : refused) {
         drives->setCurrentIndex(folder.contains(QStringLiteral(".wine")) ? 2 : 1);
+        QTRY_VERIFY(!dir->isListing());
         QVERIFY(dir->setPath(folder));
         window.generate();
         QCOMPARE(dialogs.takeMessageTexts(),
@@ -396,7 +464,7 @@ void TestWindowWidgets::driveListOffersWineAndWindowsDrives()
                                              "Your Search")}));
     }
     drives->setCurrentIndex(1);
-    QCOMPARE(dir->path(), home.path("mnt/c"));
+    QTRY_COMPARE(dir->path(), home.path("mnt/c"));
 }
 
 QUILLON_TEST_MAIN(TestWindowWidgets)

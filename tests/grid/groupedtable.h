@@ -2,16 +2,15 @@
 
 #include "links/linktable.h"
 
-#include <memory>
-
 namespace quillon::test {
 
 // A table drawn as text. layout: 's' a row of the start folder, 'G' a row that opens a folder
-// group, '.' a further row of the group, 'e' a further row whose folder name is empty text.
+// group, '.' a further row of the group, 'e' a further row whose folder name is empty text,
+// 'j' a further row with a script address.
 // ticks: '1' ticked, '0' unticked, '-' null; shorter than layout means ticked.
-inline std::shared_ptr<LinkTable> groupedTable(const QString &layout, const QString &ticks = {})
+inline LinkTable groupedTable(const QString &layout, const QString &ticks = {})
 {
-    auto table = std::make_shared<LinkTable>();
+    LinkTable table;
     for (qsizetype i = 0; i < layout.size(); ++i) {
         LinkRecord record;
         const QChar tick = i < ticks.size() ? ticks[i] : QChar(u'1');
@@ -22,8 +21,9 @@ inline std::shared_ptr<LinkTable> groupedTable(const QString &layout, const QStr
         else if (layout[i] == u'e')
             record.folderName = QString();
         record.siteName = QStringLiteral("site %1").arg(i);
-        record.address = QStringLiteral("http://site%1/").arg(i);
-        table->append(std::move(record));
+        record.address = layout[i] == u'j' ? QStringLiteral("javascript:void(%1)").arg(i)
+                                           : QStringLiteral("http://site%1/").arg(i);
+        table.append(std::move(record));
     }
     return table;
 }

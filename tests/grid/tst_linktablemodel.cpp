@@ -11,12 +11,12 @@ using quillon::test::groupedTable;
 
 namespace {
 
-std::shared_ptr<LinkTable> tableOf(int records)
+LinkTable tableOf(int records)
 {
-    auto table = std::make_shared<LinkTable>();
+    LinkTable table;
     for (int i = 0; i < records; ++i)
-        table->append({true, i == 0 ? QStringLiteral("Group") : QString(),
-                       QStringLiteral("site %1").arg(i), QStringLiteral("http://%1/").arg(i)});
+        table.append({true, i == 0 ? QStringLiteral("Group") : QString(),
+                      QStringLiteral("site %1").arg(i), QStringLiteral("http://%1/").arg(i)});
     return table;
 }
 
@@ -63,32 +63,34 @@ void TestLinkTableModel::appendedRecordsArriveInOneBatch()
 {
     LinkTableModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    auto table = tableOf(1);
-    model.setTable(table);
+    model.appendRecords({{true, QString(), QStringLiteral("lost"), QString()}});
+    QCOMPARE(model.rowCount(), 0); // nothing bound: nothing to append to
+    model.setTable(tableOf(1));
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
-    for (int i = 0; i < 500; ++i)
-        table->append({true, QString(), QStringLiteral("more"), QString()});
-    QCOMPARE(model.rowCount(), 1); // rows appear when the model is told
-    model.syncRows();
-    model.syncRows();
+    model.appendRecords(
+        std::vector<LinkRecord>(500, {true, QString(), QStringLiteral("more"), {}}));
+    model.appendRecords({});
     QCOMPARE(model.rowCount(), 501);
     QCOMPARE(inserted.size(), 1);
     QCOMPARE(inserted.first().at(1).toInt(), 1);
     QCOMPARE(inserted.first().at(2).toInt(), 500);
+    QCOMPARE(model.index(500, LinkTableModel::SiteColumn).data().toString(), u"more");
+    QVERIFY(!model.ticksChanged());
 }
 
 void TestLinkTableModel::tickingWritesIntoSelectedOnly()
 {
     LinkTableModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    auto table = tableOf(3);
-    model.setTable(table);
+    model.setTable(tableOf(3));
+    const LinkTable *table = model.table();
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
 
     QVERIFY(model.setData(model.index(1, 0), Qt::Unchecked, Qt::CheckStateRole));
     QCOMPARE(table->record(1).ticked, false);
     QCOMPARE(changed.size(), 1);
     QCOMPARE(changed.first().at(0).value<QModelIndex>(), model.index(1, 0));
+    QVERIFY(model.ticksChanged());
 
     QVERIFY(!model.setData(model.index(1, 2), QStringLiteral("renamed"), Qt::EditRole));
     QVERIFY(!model.setData(model.index(1, 0), true, Qt::EditRole));
@@ -100,10 +102,10 @@ void TestLinkTableModel::tickingWritesIntoSelectedOnly()
 void TestLinkTableModel::bulkTickingSignalsRunsOfRows()
 {
     LinkTableModel model;
-    auto table = tableOf(10);
-    model.setTable(table);
+    model.setTable(tableOf(10));
+    const LinkTable *table = model.table();
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-    model.setTicked({5, 1, 2, 3, 9, 2, 42}, false);
+    model.toggleTicks({5, 1, 2, 3, 9, 2, 42});
     QList<bool> ticks;
     for (const LinkRecord &r : table->records())
         ticks << r.ticked;
@@ -139,9 +141,9 @@ void TestLinkTableModel::folderGroupSpansFromOpenerToNextOpener()
     QFETCH(int, row);
     LinkTableModel model;
     model.setTable(groupedTable(layout));
-    const auto [first, last] = model.folderGroup(row);
-    QTEST(first, "first");
-    QTEST(last, "last");
+    const FolderGroup group = model.folderGroup(row);
+    QTEST(group.firstRow, "first");
+    QTEST(group.endRow, "last");
 }
 
 void TestLinkTableModel::scriptAddressesShowWhyTheyStartUnticked_data()
@@ -159,10 +161,10 @@ void TestLinkTableModel::scriptAddressesShowWhyTheyStartUnticked()
 {
     QFETCH(QString, address);
     QFETCH(bool, script);
-    auto table = std::make_shared<LinkTable>();
-    table->append({false, QStringLiteral("Group"), QStringLiteral("site"), address});
+    LinkTable table;
+    table.append({false, QStringLiteral("Group"), QStringLiteral("site"), address});
     LinkTableModel model;
-    model.setTable(table);
+    model.setTable(std::move(table));
     const QModelIndex cell = model.index(0, LinkTableModel::UrlColumn);
     QCOMPARE(cell.data().toString(), address);
     const QString tip = cell.data(Qt::ToolTipRole).toString();
@@ -173,7 +175,7 @@ void TestLinkTableModel::scriptAddressesShowWhyTheyStartUnticked()
     // Only the address cell looks different, and the row can still be ticked.
     QVERIFY(!model.index(0, LinkTableModel::SiteColumn).data(Qt::ForegroundRole).isValid());
     QVERIFY(model.setData(model.index(0, 0), Qt::Checked, Qt::CheckStateRole));
-    QCOMPARE(table->record(0).ticked, true);
+    QCOMPARE(model.table()->record(0).ticked, true);
 }
 
 QUILLON_TEST_MAIN(TestLinkTableModel)

@@ -97,9 +97,33 @@ void TestListedLink::untickDuplicates_data()
         << QStringList{"0|A|http://a/", "1|A|http://a/", "1|A|http://a/"} << QList<int>{1};
     QTest::newRow("empty and null addresses are never duplicates")
         << QStringList{"1|A|", "1|B|", "1|C|-", "1|D|-"} << QList<int>{0, 1, 2, 3};
-    QTest::newRow("exact text only")
-        << QStringList{"1|A|http://a/", "1|A|HTTP://a/", "1|A|http://a", "1|A| http://a/"}
-        << QList<int>{0, 1, 2, 3};
+    QTest::newRow("one page, however its address is written")
+        << QStringList{"1|A|https://www.Example.org/a/?utm_medium=m#", "1|A|http://example.org/a",
+                       "1|A|HTTP://EXAMPLE.ORG/a/#", "1|A|http://example.org/a?utm_source=s",
+                       "1|A|https://example.org/a/?utm_source=s&utm_medium=m"}
+        << QList<int>{0};
+    QTest::newRow("utm parameters in any order, the others kept where they are")
+        << QStringList{"1|A|http://a.example/p?id=1&utm_source=x&k=2",
+                       "1|A|http://a.example/p?utm_campaign=z&id=1&k=2&utm_source=y",
+                       "1|A|http://a.example/p?k=2&id=1"}
+        << QList<int>{0, 2};
+    QTest::newRow("different pages stay")
+        << QStringList{"1|A|http://a.example/path",
+                       "1|A|http://a.example/Path",
+                       "1|A|http://a.example/path#top",
+                       "1|A|http://a.example/path?id=2",
+                       "1|A|http://a.example/path?",
+                       "1|A|http://a.example/path//",
+                       "1|A|ftp://a.example/path",
+                       "1|A|http://a.example:8080/path",
+                       "1|A|http://User@a.example/path",
+                       "1|A|http://user@a.example/path",
+                       "1|A|http://www2.a.example/path",
+                       "1|A|http://wwwa.example/path",
+                       "1|A| http://a.example/path",
+                       "1|A|C:\\path",
+                       "1|A|c:\\path"}
+        << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14};
 }
 
 void TestListedLink::untickDuplicates()

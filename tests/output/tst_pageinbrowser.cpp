@@ -2,6 +2,7 @@
 // folder headings must be exactly those of the ticked records, whatever the names hold.
 
 #include "favoritestree.h"
+#include "isolatedchromium.h"
 #include "links/linktable.h"
 #include "output/linklistwriter.h"
 #include "scan/favoriteswalk.h"
@@ -9,9 +10,7 @@
 #include "testmain.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
 
@@ -21,47 +20,19 @@ using quillon::test::FavoritesTree;
 
 namespace {
 
-struct Browser {
-    QString program;
-    QString whyNot; // set when the browser cannot be used
-};
-
-Browser findBrowser()
-{
-    for (const char *name : {"chromium", "chromium-browser"})
-        if (const QString program = QStandardPaths::findExecutable(QLatin1StringView(name));
-            !program.isEmpty())
-            return {program, {}};
-    return {{}, QStringLiteral("no chromium on the PATH (Debian package: chromium)")};
-}
-
 // The document as the browser built it, serialized; empty with whyNot set on failure.
-QString dumpDom(const Browser &browser, const QString &page, QString *whyNot)
+QString dumpDom(const QString &page, QString *whyNot)
 {
     QTemporaryDir profile;
-    QProcess process;
-    process.start(browser.program,
-                  {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"),
-                   QStringLiteral("--disable-gpu"), QStringLiteral("--no-first-run"),
-                   QStringLiteral("--user-data-dir=") + profile.path(),
-                   QStringLiteral("--dump-dom"), QUrl::fromLocalFile(page).toString()});
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        *whyNot =
-            QStringLiteral("%1 did not finish: %2").arg(browser.program, process.errorString());
-        return {};
-    }
-    const QString dom = QString::fromUtf8(process.readAllStandardOutput());
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0 ||
-        !dom.contains(QLatin1StringView("<body"))) {
-        *whyNot = QStringLiteral("%1 could not start (exit %2): %3")
-                      .arg(browser.program)
-                      .arg(process.exitCode())
-                      .arg(QString::fromLocal8Bit(process.readAllStandardError().right(400)));
-        return {};
-    }
-    return dom;
+    const quillon::test::ChromiumRun run = quillon::test::runIsolatedChromium(
+        {QStringLiteral("--no-first-run"), QStringLiteral("--dump-dom"),
+         QUrl::fromLocalFile(page).toString()},
+        profile.path());
+    const QString dom = QString::fromUtf8(run.output);
+    *whyNot = run.whyNot;
+    if (whyNot->isEmpty() && !dom.contains(QLatin1StringView("<body")))
+        *whyNot = QStringLiteral("Chromium gave no document");
+    return whyNot->isEmpty() ? dom : QString();
 }
 
 // Undoes the serializer's escapes; it writes every other character as it is.
@@ -103,10 +74,6 @@ private Q_SLOTS:
 
 void TestPageInBrowser::browserSeesExactlyTheTickedRecords()
 {
-    const Browser browser = findBrowser();
-    if (!browser.whyNot.isEmpty())
-        QSKIP(qPrintable(u"Chromium cannot start: "_s + browser.whyNot));
-
     FavoritesTree tree;
     QVERIFY(tree.isValid());
     tree.addShortcut(u"1 <img src=x onerror=alert(1)>.url"_s,
@@ -136,7 +103,7 @@ void TestPageInBrowser::browserSeesExactlyTheTickedRecords()
     QVERIFY2(saveLinkList(page, table, OutputKind::Html, &error), qPrintable(error));
 
     QString whyNot;
-    const QString dom = dumpDom(browser, page, &whyNot);
+    const QString dom = dumpDom(page, &whyNot);
     if (dom.isEmpty())
         QSKIP(qPrintable(u"Chromium cannot start: "_s + whyNot));
 

@@ -23,11 +23,14 @@ public:
         QString title;
         QString filter;
         QString proposedName;
+        int offeredType = 0;
     };
 
     QList<SaveRequest> saveRequests;
     QList<std::optional<QString>> saveAnswers; // nullopt: the user cancels
     QList<int> saveTypeAnswers;                // the file type picked; the first when empty
+    QStringList questions;                     // every yes/no question asked
+    QList<bool> questionAnswers;               // an unscripted question fails the test
     QStringList openRequests;                  // the filters offered
     QList<std::optional<QString>> openAnswers;
 
@@ -57,10 +60,21 @@ public:
         m_messages.append({text, title, icon});
     }
 
+    bool askYesNo(QWidget *, const QString &text, const QString &) override
+    {
+        questions.append(text);
+        if (questionAnswers.isEmpty()) {
+            QTest::qFail(qPrintable(QStringLiteral("question nobody expected: \"%1\"").arg(text)),
+                         __FILE__, __LINE__);
+            return false;
+        }
+        return questionAnswers.takeFirst();
+    }
+
     std::optional<QString> askSaveFileName(QWidget *, const QString &title, const QString &filter,
                                            const QString &proposedName) override
     {
-        saveRequests.append({title, filter, proposedName});
+        saveRequests.append({title, filter, proposedName, m_offeredType});
         if (saveAnswers.isEmpty()) {
             QTest::qFail(
                 qPrintable(QStringLiteral("save dialog nobody expected: \"%1\"").arg(title)),
@@ -75,12 +89,15 @@ public:
                                                   const QString &proposedName,
                                                   int *chosenType) override
     {
-        *chosenType = saveTypeAnswers.isEmpty() ? 0 : saveTypeAnswers.takeFirst();
-        return askSaveFileName(parent, title, filter, proposedName);
+        m_offeredType = *chosenType;
+        *chosenType = saveTypeAnswers.isEmpty() ? m_offeredType : saveTypeAnswers.takeFirst();
+        auto answer = askSaveFileName(parent, title, filter, proposedName);
+        m_offeredType = 0;
+        return answer;
     }
 
-    std::optional<QString> askOpenFileName(QWidget *, const QString &title,
-                                           const QString &filter) override
+    std::optional<QString> askOpenFileName(QWidget *, const QString &title, const QString &filter,
+                                           const QString &) override
     {
         openRequests.append(filter);
         if (openAnswers.isEmpty()) {
@@ -94,6 +111,7 @@ public:
 
 private:
     QList<Message> m_messages;
+    int m_offeredType = 0;
 };
 
 } // namespace quillon::test

@@ -1,6 +1,7 @@
 #include "testmain.h"
 
 #include <QLocale>
+#include <QTemporaryDir>
 
 namespace quillon::test {
 
@@ -12,6 +13,9 @@ void prepareEnvironment()
     qputenv("QT_FONT_DPI", "96");
     qputenv("LC_ALL", "C.UTF-8");
     QLocale::setDefault(QLocale::c());
+    // Settings go to a folder of the test's own, never to the user's.
+    static QTemporaryDir configHome;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()));
 }
 
 } // namespace quillon::test

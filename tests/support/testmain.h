@@ -4,7 +4,8 @@
 
 namespace quillon::test {
 // Runs before the application object exists: the offscreen platform unless the caller chose
-// one, 96 DPI, and the C locale, so that results do not depend on the machine.
+// one, 96 DPI, the C locale and a configuration folder of its own, so that results do not depend
+// on the machine and the user's settings are never read or written.
 void prepareEnvironment();
 } // namespace quillon::test
 

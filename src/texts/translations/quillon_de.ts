@@ -21,6 +21,39 @@
     </message>
 </context>
 <context>
+    <name>ListFiles</name>
+    <message>
+        <source>No link is ticked. Write an empty list anyway?</source>
+        <translation>Kein Link ist angehakt. Trotzdem eine leere Liste schreiben?</translation>
+    </message>
+    <message>
+        <source>Write To File</source>
+        <translation>In Datei schreiben</translation>
+    </message>
+    <message>
+        <source>Save As</source>
+        <translation>Speichern unter</translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 ist schon vorhanden.
+Möchten Sie die Datei ersetzen?</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Success</source>
+        <translation>Erledigt</translation>
+    </message>
+    <message>
+        <source>Tick As In A Written List</source>
+        <translation>Anhaken wie in einer geschriebenen Liste</translation>
+    </message>
+</context>
+<context>
     <name>Messages</name>
     <message>
         <source>No Favorites Were Found In This Location</source>
@@ -57,6 +90,25 @@
         <source>Links found</source>
         <translation>Gefundene Links</translation>
     </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+</context>
+<context>
+    <name>SaveTypes</name>
+    <message>
+        <source>DAT</source>
+        <translation>DAT</translation>
+    </message>
+    <message>
+        <source>Web page</source>
+        <translation>Webseite</translation>
+    </message>
+    <message>
+        <source>Bookmarks for browsers</source>
+        <translation>Lesezeichen für Browser</translation>
+    </message>
 </context>
 <context>
     <name>WindowTexts</name>
@@ -90,6 +142,17 @@
     </message>
 </context>
 <context>
+    <name>main</name>
+    <message>
+        <source>Turns a folder tree of Internet shortcuts into a link list.</source>
+        <translation>Macht aus einem Ordnerbaum von Internetverknüpfungen eine Linkliste.</translation>
+    </message>
+    <message>
+        <source>The folder to open; for a file, the folder that holds it.</source>
+        <translation>Der zu öffnende Ordner; bei einer Datei der Ordner, der sie enthält.</translation>
+    </message>
+</context>
+<context>
     <name>quillon::FolderList</name>
     <message>
         <source>Cannot open the folder &quot;%1&quot;.</source>
@@ -100,6 +163,21 @@
 Double-click or press Enter to open a highlighted folder.</source>
         <translation>Geöffneter Ordner: %1
 Doppelklicken oder die Eingabetaste drücken, um einen markierten Ordner zu öffnen.</translation>
+    </message>
+    <message>
+        <source>Listing %1…</source>
+        <translation>%1 wird gelesen…</translation>
+    </message>
+</context>
+<context>
+    <name>quillon::JobStrip</name>
+    <message>
+        <source>Stop</source>
+        <translation>Anhalten</translation>
+    </message>
+    <message>
+        <source>Stops the work; what it found so far stays (Esc)</source>
+        <translation>Hält die Arbeit an; was bisher gefunden wurde, bleibt (Esc)</translation>
     </message>
 </context>
 <context>
@@ -157,51 +235,57 @@ Doppelklicken oder die Eingabetaste drücken, um einen markierten Ordner zu öff
         <translation>Durchsucht %1</translation>
     </message>
     <message>
-        <source>Save As</source>
-        <translation>Speichern unter</translation>
+        <source>Cannot open the folder &quot;%1&quot;.</source>
+        <translation>Der Ordner „%1“ lässt sich nicht öffnen.</translation>
     </message>
     <message>
-        <source>Error</source>
-        <translation>Fehler</translation>
+        <source>The ticks you changed will be lost. Go on?</source>
+        <translation>Die Haken, die Sie geändert haben, gehen verloren. Fortfahren?</translation>
     </message>
     <message>
-        <source>Success</source>
-        <translation>Erledigt</translation>
-    </message>
-    <message>
-        <source>Tick As In A Written List</source>
-        <translation>Anhaken wie in einer geschriebenen Liste</translation>
+        <source>%1 script links were left unticked: tick each one by hand to publish it.</source>
+        <translation>%1 Skript-Links blieben ohne Haken: Haken Sie jeden einzeln an, um ihn zu veröffentlichen.</translation>
     </message>
 </context>
 <context>
     <name>quillon::TickMenu</name>
     <message>
-        <source>Select &amp;All</source>
-        <translation>&amp;Alle anhaken</translation>
-    </message>
-    <message>
-        <source>&amp;Deselect All</source>
-        <translation>Alle a&amp;bhaken</translation>
-    </message>
-    <message>
-        <source>&amp;Invert Selection</source>
-        <translation>Haken &amp;umkehren</translation>
-    </message>
-    <message>
-        <source>Select &amp;Folder</source>
-        <translation>&amp;Ordner anhaken</translation>
-    </message>
-    <message>
-        <source>Deselect F&amp;older</source>
-        <translation>O&amp;rdner abhaken</translation>
-    </message>
-    <message>
         <source>&amp;Tick As In A Written List…</source>
         <translation>Anhaken wie in einer &amp;geschriebenen Liste…</translation>
     </message>
     <message>
-        <source>&amp;Untick Duplicates</source>
+        <source>Tick &amp;All</source>
+        <translation>&amp;Alle anhaken</translation>
+    </message>
+    <message>
+        <source>&amp;Untick All</source>
+        <translation>Alle a&amp;bhaken</translation>
+    </message>
+    <message>
+        <source>&amp;Invert Ticks</source>
+        <translation>Haken &amp;umkehren</translation>
+    </message>
+    <message>
+        <source>Tick &amp;Folder</source>
+        <translation>&amp;Ordner anhaken</translation>
+    </message>
+    <message>
+        <source>Untick F&amp;older</source>
+        <translation>O&amp;rdner abhaken</translation>
+    </message>
+    <message>
+        <source>Untick &amp;Duplicates</source>
         <translation>&amp;Doppelte abhaken</translation>
+    </message>
+</context>
+<context>
+    <name>quillon::WalkJob</name>
+    <message numerus="yes">
+        <source>%n link(s) found</source>
+        <translation>
+            <numerusform>%n Link gefunden</numerusform>
+            <numerusform>%n Links gefunden</numerusform>
+        </translation>
     </message>
 </context>
 </TS>
