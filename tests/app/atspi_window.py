@@ -33,6 +33,8 @@ def display_in_use(number):
         probe.close()
 
 
+# Without -noreset the server resets when its last client leaves, as the accessibility bus
+# launcher's first connection does, and refuses the window's connection meanwhile.
 def start_x_server():
     # Far from the numbers xvfb-run and desktops take.
     first = random.randrange(1000, 30000)
@@ -41,7 +43,7 @@ def start_x_server():
         skip("no free X display number")
     read, write = os.pipe()
     server = subprocess.Popen(["Xvfb", f":{number}", "-displayfd", str(write), "-screen", "0",
-                               "1280x1024x24", "-nolisten", "tcp"],
+                               "1280x1024x24", "-nolisten", "tcp", "-noreset"],
                               pass_fds=(write,), stderr=subprocess.DEVNULL)
     os.close(write)
     ready = b""
