@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -58,7 +59,17 @@ struct SizeResult {
     qint64 pageBytes = 0;
     double pageBuildMs = 0;
     double pageSaveMs = 0;
+    std::vector<std::pair<qint64, double>> kindSaves; // bytes and time, per writtenKinds entry
 };
+
+// Every kind of written list, for the time each takes to save.
+constexpr std::pair<OutputKind, const char *> writtenKinds[] = {
+    {OutputKind::Dat, "DAT"},
+    {OutputKind::Html, "page"},
+    {OutputKind::Bookmarks, "bookmarks"},
+    {OutputKind::Markdown, "Markdown"},
+    {OutputKind::Json, "JSON"},
+    {OutputKind::Csv, "CSV"}};
 
 // Runs a program and returns the fields of its one line of output; empty when it failed.
 QList<QByteArray> runChild(const QString &program, const QStringList &arguments)
@@ -254,6 +265,15 @@ int main(int argc, char *argv[])
         }
         result.pageBuildMs = median(buildMs);
         result.pageSaveMs = median(saveMs);
+        for (const auto &[kind, name] : writtenKinds) {
+            std::vector<double> kindMs;
+            for (int i = 0; i <= runs; ++i) {
+                const Timing save = timeOf([&] { (void)saveLinkList(page, table, kind); });
+                if (i > 0)
+                    kindMs.push_back(save.wallMs);
+            }
+            result.kindSaves.emplace_back(QFileInfo(page).size(), median(kindMs));
+        }
         QFile::remove(page);
         results.push_back(result);
     }
@@ -277,6 +297,17 @@ int main(int argc, char *argv[])
                     double(r.pageBytes) / 1e6, r.pageBuildMs,
                     qPrintable(megabytesPerSecond(r.pageBytes, r.pageBuildMs)), r.pageSaveMs,
                     qPrintable(megabytesPerSecond(r.pageBytes, r.pageSaveMs)));
+    }
+
+    std::printf("\nEvery kind of list for all records, saved to a file (ms, MB)\n%9s", "shortcuts");
+    for (const auto &kind : writtenKinds)
+        std::printf("  %16s", kind.second);
+    std::printf("\n");
+    for (const SizeResult &r : results) {
+        std::printf("%9d", r.shortcuts);
+        for (const auto &[bytes, ms] : r.kindSaves)
+            std::printf("  %7.1f ms %5.1f", ms, double(bytes) / 1e6);
+        std::printf("\n");
     }
 
     // Growth from each size to the next, for the walk and the baseline.

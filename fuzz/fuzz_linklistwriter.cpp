@@ -39,9 +39,9 @@ LinkTable tableFrom(const QByteArray &input)
         const QList<QByteArray> fields = record.split('\x1f');
         const unsigned flags = fields[0].isEmpty() ? 0 : uint8_t(fields[0][0]);
         const bool utf16 = flags & 32;
-        const auto field = [&](int index, unsigned nullBit) -> std::optional<QString> {
+        const auto field = [&](int index, unsigned nullBit) {
             if (flags & nullBit)
-                return std::nullopt;
+                return QString();
             return valueFrom(
                 index < fields.size() ? QByteArrayView(fields[index]) : QByteArrayView(), utf16);
         };
@@ -56,25 +56,20 @@ LinkTable tableFrom(const QByteArray &input)
     return table;
 }
 
-// The code points of a value as the page must show it: a lone surrogate, or a C1 control that
-// a browser would read as another character, becomes U+FFFD.
-QList<char32_t> codePoints(const std::optional<QString> &value)
+// The code points of a value as the page must show it: a lone surrogate or a C1 control
+// becomes U+FFFD.
+QList<char32_t> codePoints(const QString &text)
 {
     QList<char32_t> points;
-    if (!value)
-        return points;
-    const QString &text = *value;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i].unicode();
         if (QChar::isHighSurrogate(unit) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             points.append(QChar::surrogateToUcs4(unit, text[i + 1].unicode()));
             ++i;
         } else {
-            // Browsers read references to these C1 controls as Windows-1252 characters.
-            const bool readAsAnother = unit >= 0x80 && unit <= 0x9F && unit != 0x81 &&
-                                       unit != 0x8D && unit != 0x8F && unit != 0x90 && unit != 0x9D;
-            points.append(QChar::isSurrogate(unit) || readAsAnother ? char32_t(0xFFFD)
-                                                                    : char32_t(unit));
+            const bool c1Control = unit >= 0x80 && unit <= 0x9F;
+            points.append(QChar::isSurrogate(unit) || c1Control ? char32_t(0xFFFD)
+                                                                : char32_t(unit));
         }
     }
     return points;
@@ -192,14 +187,14 @@ void checkOutput(const LinkTable &table, OutputKind kind, const QByteArray &out)
     // A folder's name waits for the folder's first ticked record.
     std::optional<QString> pendingHeading;
     for (const LinkRecord &record : table.records()) {
-        if (record.folderName && !record.folderName->isEmpty())
+        if (record.opensFolderGroup())
             pendingHeading = record.folderName;
         if (!record.ticked)
             continue;
         if (pendingHeading) {
             reader.expect("<BR>");
             const auto heading = reader.expectValues({"<FONT SIZE='+1'><U><B>", "</B></U></FONT>"});
-            require(heading[0] == codePoints(pendingHeading), "folder name changed");
+            require(heading[0] == codePoints(*pendingHeading), "folder name changed");
             reader.expect("<BR>");
             pendingHeading.reset();
         }

@@ -6,7 +6,10 @@
 #include "scan/hostfilesystem.h"
 #include "shortcuts/shortcutreader.h"
 
+#include <QFile>
 #include <QString>
+#include <QTemporaryDir>
+
 #include <algorithm>
 
 #include <cstdint>
@@ -62,14 +65,21 @@ void checkHostRead(QByteArrayView bytes, qint64 limit)
     require(::write(fd, bytes.data(), size_t(bytes.size())) == ssize_t(bytes.size()), "write");
     const QString path = QStringLiteral("/proc/self/fd/%1").arg(fd);
     const auto head = HostFileSystem().readFile(path, limit);
-    // The same file through a folder held open from run to run, whose read buffer is reused.
+    ::close(fd);
+    // The same bytes in a folder held open from run to run, whose read buffer is reused. (Not
+    // through /proc/self/fd: its entries are links that lead outside, and are not read.)
+    static QTemporaryDir dir;
     static const HostFileSystem host;
-    static const std::unique_ptr<OpenFolder> fds = host.openFolder(QStringLiteral("/proc/self/fd"));
-    require(fds != nullptr, "open folder");
+    static const std::unique_ptr<OpenFolder> folder = host.openFolder(dir.path());
+    require(folder != nullptr, "open folder");
+    QFile copy(dir.filePath(QStringLiteral("s.url")));
+    require(copy.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                copy.write(bytes.data(), bytes.size()) == bytes.size(),
+            "write the copy");
+    copy.close();
     static QByteArray buffer;
     const auto headInFolder =
-        fds->readFile(DirEntry{QString::number(fd), EntryKind::FileLink}, limit, buffer);
-    ::close(fd);
+        folder->readFile(DirEntry{QStringLiteral("s.url"), EntryKind::File}, limit, buffer);
     const QByteArrayView expected = bytes.first(std::min<qint64>(limit, bytes.size()));
     require(head.has_value() && headInFolder.has_value(), "a regular file could not be read");
     require(head->bytes == expected && headInFolder->bytes == expected, "wrong file head");

@@ -24,7 +24,7 @@ void BackgroundJob::stop()
 
 bool BackgroundJob::run(std::function<bool(const std::atomic_bool &stopRequested)> work)
 {
-    if (m_thread)
+    if (isRunning())
         return false;
     m_stopRequested = false;
     m_completed = false;
@@ -36,6 +36,30 @@ bool BackgroundJob::run(std::function<bool(const std::atomic_bool &stopRequested
     m_thread->start();
     Q_EMIT started();
     return true;
+}
+
+bool BackgroundJob::begin()
+{
+    if (isRunning())
+        return false;
+    m_runningHere = true;
+    m_completed = false;
+    Q_EMIT started();
+    return true;
+}
+
+void BackgroundJob::finish(bool completed)
+{
+    if (!m_runningHere || std::exchange(m_finishing, true))
+        return;
+    m_completed = completed;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_runningHere = m_finishing = false;
+            Q_EMIT finished(m_completed ? Outcome::Completed : Outcome::Stopped);
+        },
+        Qt::QueuedConnection);
 }
 
 void BackgroundJob::end()

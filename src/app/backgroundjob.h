@@ -23,7 +23,7 @@ public:
     // Asks the work to stop and waits for it to return.
     ~BackgroundJob() override;
 
-    bool isRunning() const { return m_thread != nullptr; }
+    bool isRunning() const { return m_thread != nullptr || m_runningHere; }
 
     // Asks the running work to stop; finished(Stopped) follows once it has returned. Work that
     // waits on something other than the flag (a network reply) overrides this to wake it too.
@@ -41,6 +41,11 @@ protected:
     // Runs work on a new thread; it returns false when it stopped early. Only one work runs at
     // a time: a job that is running is not started again.
     bool run(std::function<bool(const std::atomic_bool &stopRequested)> work);
+    // For work driven by this thread's event loop instead, which never blocks it: begin() says
+    // the job started (false when one runs already), finish() that the work ended; finished
+    // follows from the event loop, after whatever the work is doing when it calls finish().
+    bool begin();
+    void finish(bool completed);
 
 private:
     void end();
@@ -48,6 +53,8 @@ private:
     QThread *m_thread = nullptr;
     std::atomic_bool m_stopRequested = false;
     std::atomic_bool m_completed = false;
+    bool m_runningHere = false;
+    bool m_finishing = false;
 };
 
 } // namespace quillon

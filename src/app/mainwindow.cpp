@@ -6,6 +6,7 @@
 #include "app/folderdrop.h"
 #include "app/folderlist.h"
 #include "app/jobstrip.h"
+#include "app/linkcheckcommands.h"
 #include "app/listfiles.h"
 #include "app/readernames.h"
 #include "app/walkjob.h"
@@ -52,6 +53,10 @@ MainWindow::MainWindow(Dialogs &dialogs, WindowEnvironment environment, QWidget 
     layOut();
     nameControlsForReaders(*this);
     openStartFolder();
+    m_linkCheck = new LinkCheckCommands(*m_grid, m_dialogs, *m_jobStrip, *m_walk,
+                                        m_environment.linkCheck, this);
+    // The rows stay as they are while their links are checked: no walk, no other folder.
+    connect(m_linkCheck, &LinkCheckCommands::runningChanged, this, &MainWindow::setWalking);
 
     connect(m_drives, &DriveList::driveChanged, this, &MainWindow::openChosenDrive);
     connect(m_folders, &FolderList::pathChanged, this, &MainWindow::startOverInOpenFolder);
@@ -371,6 +376,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // A walk in progress stops at once; the window does not wait for its last rows.
     m_closing = true;
     m_walk->stop();
+    m_linkCheck->stopQuietly();
     rememberWindow();
     QWidget::closeEvent(event);
 }

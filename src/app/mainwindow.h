@@ -21,6 +21,7 @@ class Dialogs;
 class DriveList;
 class FolderList;
 class JobStrip;
+class LinkCheckCommands;
 class LinkGrid;
 class WalkJob;
 class WindowSettings;
@@ -104,6 +105,7 @@ private:
     QLabel *m_caption = nullptr;
     JobStrip *m_jobStrip = nullptr;
     WalkJob *m_walk = nullptr;
+    LinkCheckCommands *m_linkCheck = nullptr;
 
     bool m_closing = false;
     bool m_sizedForScreen = false;

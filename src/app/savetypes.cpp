@@ -18,7 +18,12 @@ public:
             {QStringLiteral("html"),
              {{QStringLiteral("html"), OutputKind::Html, tr("Web page"), QStringLiteral("html")},
               {QStringLiteral("bookmarks"), OutputKind::Bookmarks, tr("Bookmarks for browsers"),
-               QStringLiteral("html")}}},
+               QStringLiteral("html")},
+              {QStringLiteral("markdown"), OutputKind::Markdown, tr("Markdown"),
+               QStringLiteral("md")},
+              {QStringLiteral("json"), OutputKind::Json, tr("JSON"), QStringLiteral("json")},
+              {QStringLiteral("csv"), OutputKind::Csv, tr("CSV for spreadsheets"),
+               QStringLiteral("csv")}}},
         };
     }
 };

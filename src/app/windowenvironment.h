@@ -1,5 +1,6 @@
 #pragma once
 
+#include "check/checkrequest.h"
 #include "places/drivefinder.h"
 #include "places/platformprofile.h"
 
@@ -21,6 +22,8 @@ struct WindowEnvironment {
     QString homeFolder;
     // Where the window keeps what it remembers; empty: it remembers for this run only.
     QString settingsFile;
+    // How links are checked: limits, proxies (from the environment) and the archive's service.
+    LinkCheckSettings linkCheck;
 
     static WindowEnvironment host(const FileSystem &fs);
 

@@ -2,6 +2,10 @@
 
 #include <QCommandLineParser>
 
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
 namespace quillon {
 
 ParsedCommandLine parseCommandLine(const QStringList &arguments)
@@ -35,20 +39,33 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption bookmarksOption(
         QStringLiteral("bookmarks"),
         QStringLiteral("Write a bookmarks file for browsers to import."));
+    const QCommandLineOption markdownOption(QStringLiteral("markdown"),
+                                            QStringLiteral("Write a CommonMark list."));
+    const QCommandLineOption jsonOption(
+        QStringLiteral("json"), QStringLiteral("Write JSON: the links, and the folders nested."));
+    const QCommandLineOption csvOption(
+        QStringLiteral("csv"), QStringLiteral("Write CSV for spreadsheets (UTF-8, CR LF)."));
+    // Each option that picks the output kind, the default last.
+    const std::pair<const QCommandLineOption &, OutputKind> kindOptions[] = {
+        {htmlOption, OutputKind::Html},         {bookmarksOption, OutputKind::Bookmarks},
+        {markdownOption, OutputKind::Markdown}, {jsonOption, OutputKind::Json},
+        {csvOption, OutputKind::Csv},           {datOption, OutputKind::Dat}};
     const QCommandLineOption tickedFromOption(
         QStringLiteral("ticked-from"),
-        QStringLiteral("Tick only the links found in FILE, a list written before (DAT, page or "
-                       "bookmarks); the other options apply after it."),
+        QStringLiteral("Tick only the links found in FILE, a list written before (any of the kinds "
+                       "above); the other options apply after it."),
         QStringLiteral("FILE"));
     const QCommandLineOption noDuplicatesOption(
         QStringLiteral("no-duplicates"),
-        QStringLiteral("Leave out every link whose address an earlier written link has."));
+        QStringLiteral("Leave out every link to the same page as an earlier written link."));
     const QCommandLineOption listDrivesOption(
         QStringLiteral("list-drives"),
         QStringLiteral("Print the drives the window offers, one a line: path, TAB, label."));
-    parser.addOptions({htmlOption, datOption, bookmarksOption, outputOption, excludeOption,
-                       excludeFromOption, keepScriptsOption, tickedFromOption, noDuplicatesOption,
-                       listDrivesOption});
+    parser.addOptions({htmlOption, datOption, bookmarksOption, markdownOption, jsonOption,
+                       csvOption, outputOption, excludeOption, excludeFromOption, keepScriptsOption,
+                       tickedFromOption, noDuplicatesOption, listDrivesOption});
+    const LinkCheckCommandLine linkCheckOptions;
+    parser.addOptions(linkCheckOptions.options());
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("The folder to walk."));
@@ -70,10 +87,10 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         parsed.outcome = ParseOutcome::Version;
         return parsed;
     }
-    if (int(parser.isSet(htmlOption)) + int(parser.isSet(datOption)) +
-            int(parser.isSet(bookmarksOption)) >
-        1)
-        return usageError(QStringLiteral("--html, --dat and --bookmarks cannot be used together"));
+    if (std::count_if(std::begin(kindOptions), std::end(kindOptions),
+                      [&](const auto &option) { return parser.isSet(option.first); }) > 1)
+        return usageError(QStringLiteral("--html, --dat, --bookmarks, --markdown, --json and --csv "
+                                         "cannot be used together"));
     const QStringList positional = parser.positionalArguments();
     if (parser.isSet(listDrivesOption)) {
         if (!positional.isEmpty())
@@ -89,15 +106,19 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     options.folder = positional.first();
     if (parser.isSet(outputOption))
         options.outputPath = parser.value(outputOption);
-    options.kind = parser.isSet(htmlOption)        ? OutputKind::Html
-                   : parser.isSet(bookmarksOption) ? OutputKind::Bookmarks
-                                                   : OutputKind::Dat;
+    options.kind =
+        std::find_if(std::begin(kindOptions), std::end(kindOptions) - 1, [&](const auto &option) {
+            return parser.isSet(option.first);
+        })->second;
     options.excludePatterns = parser.values(excludeOption);
     options.excludeFiles = parser.values(excludeFromOption);
     options.keepScriptLinks = parser.isSet(keepScriptsOption);
     if (parser.isSet(tickedFromOption))
         options.tickedFrom = parser.value(tickedFromOption);
     options.noDuplicates = parser.isSet(noDuplicatesOption);
+    QString linkCheckError;
+    if (!linkCheckOptions.read(parser, &options.linkCheck, &linkCheckError))
+        return usageError(linkCheckError);
     parsed.outcome = ParseOutcome::Run;
     return parsed;
 }

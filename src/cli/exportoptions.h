@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/linkcheckoptions.h"
 #include "output/linklistwriter.h"
 
 #include <QString>
@@ -19,6 +20,7 @@ struct ExportOptions {
     bool keepScriptLinks = false;
     std::optional<QString> tickedFrom; // a list written before, whose links alone are ticked
     bool noDuplicates = false;
+    std::optional<LinkCheckOptions> linkCheck; // none: nothing is sent over the network
 };
 
 enum class ParseOutcome { Run, ListDrives, Help, Version, UsageError };

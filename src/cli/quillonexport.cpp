@@ -4,6 +4,7 @@
 #include "cli/exclusions.h"
 #include "cli/exportoptions.h"
 #include "cli/interruption.h"
+#include "cli/linkcheckrun.h"
 #include "cli/outputtarget.h"
 #include "links/linktable.h"
 #include "links/listedlink.h"
@@ -182,6 +183,15 @@ void applyTicks(LinkTable &table, const TickInputs &inputs, const ExportOptions 
         untickDuplicates(table);
 }
 
+bool writeLinkReport(const QString &path, const LinkTable &table, const LinkCheckOutcome &checked,
+                     Interruption &interruption, QString *error)
+{
+    interruption.beginWriting();
+    return saveLinkReport(
+        path, linkReport(table, checked), [&interruption] { return !interruption.interrupted(); },
+        error);
+}
+
 int run(const ExportOptions &options, Interruption &interruption)
 {
     QString inputError;
@@ -192,6 +202,11 @@ int run(const ExportOptions &options, Interruption &interruption)
         return fail(QStringLiteral("cannot write \"%1\": the name is not valid UTF-8, and the "
                                    "file would be written under another name")
                         .arg(*options.outputPath));
+    if (options.linkCheck && options.linkCheck->reportPath &&
+        !qtOpensExactly(*options.linkCheck->reportPath))
+        return fail(QStringLiteral("cannot write \"%1\": the name is not valid UTF-8, and the "
+                                   "file would be written under another name")
+                        .arg(*options.linkCheck->reportPath));
     const OutputTarget target = outputTarget(options.outputPath);
     if (target.kind == OutputTarget::Kind::Refused)
         return fail(QStringLiteral("cannot write \"%1\": %2").arg(*options.outputPath, target.why));
@@ -217,6 +232,9 @@ int run(const ExportOptions &options, Interruption &interruption)
     if (table.recordCount() == 0)
         printError(messages::NothingFound.english());
     applyTicks(table, *inputs, options, fs.separator());
+    std::optional<LinkCheckOutcome> checked;
+    if (options.linkCheck)
+        checked = checkTickedLinks(table, *options.linkCheck, terminal);
     const int written = tickedCount(table);
 
     QString error;
@@ -235,6 +253,9 @@ int run(const ExportOptions &options, Interruption &interruption)
     } else if (!writeToDescriptor(target.descriptor, table, options.kind, &error)) {
         return fail(error);
     }
+    if (checked && options.linkCheck->reportPath &&
+        !writeLinkReport(*options.linkCheck->reportPath, table, *checked, interruption, &error))
+        return interruption.interrupted() ? interruption.exitCode() : fail(error);
     if (terminal)
         printError(QStringLiteral("%1 links written, %2 left out")
                        .arg(written)

@@ -59,6 +59,13 @@ LinkGrid::LinkGrid(QWidget *parent)
     layout->addWidget(m_caption);
     layout->addWidget(m_view, 1);
     setFocusProxy(m_view);
+    // A status column, once there, sits beside the ticks: behind a long address it would be
+    // out of view.
+    connect(m_model, &QAbstractItemModel::columnsInserted, this, [this] {
+        QHeaderView *header = m_view->horizontalHeader();
+        header->moveSection(header->visualIndex(LinkTableModel::StatusColumn),
+                            LinkTableModel::FolderColumn);
+    });
     connect(m_view, &LinkTableView::tickAsInListRequested, this, &LinkGrid::tickAsInListRequested);
     connect(m_view, &LinkTableView::scriptLinksLeftUnticked, this,
             &LinkGrid::scriptLinksLeftUnticked);

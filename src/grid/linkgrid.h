@@ -24,6 +24,8 @@ public:
     void setDataSource(LinkTable table = {});
 
     LinkTableModel *model() const { return m_model; }
+    // The context menu, for commands that act on the grid from outside.
+    TickMenu *menu() const { return m_view->menu(); }
 
     // Makes the folder, site and address columns as wide as their widest value measured in
     // font, and the first row's tick cell the current one.

@@ -40,6 +40,7 @@ void LinkTableModel::setTable(LinkTable table)
 {
     beginResetModel();
     m_table = std::move(table);
+    m_statuses.clear();
     m_ticksChanged = false;
     endResetModel();
 }
@@ -129,6 +130,40 @@ int LinkTableModel::untickDuplicates()
     return int(rows.size());
 }
 
+void LinkTableModel::startCheck(const QList<int> &rows)
+{
+    if (!m_table)
+        return;
+    if (!m_statuses.isShown()) {
+        beginInsertColumns({}, StatusColumn, StatusColumn);
+        m_statuses.show();
+        endInsertColumns();
+    }
+    for (const int row : rows)
+        m_statuses.forget(row);
+    if (rowCount() > 0)
+        Q_EMIT dataChanged(index(0, StatusColumn), index(rowCount() - 1, StatusColumn));
+}
+
+void LinkTableModel::setCheckResult(int row, const LinkCheckResult &result)
+{
+    if (row < 0 || row >= rowCount() || !m_statuses.isShown())
+        return;
+    m_statuses.setResult(row, result);
+    Q_EMIT dataChanged(index(row, StatusColumn), index(row, StatusColumn));
+}
+
+void LinkTableModel::takeCheckedAddress(int row, const QString &address,
+                                        const LinkCheckResult &result)
+{
+    if (row < 0 || row >= rowCount() || !m_statuses.isShown())
+        return;
+    m_statuses.keepPreviousAddress(row, m_table->record(row).address);
+    m_table->setAddress(row, address);
+    m_statuses.setResult(row, result);
+    Q_EMIT dataChanged(index(row, UrlColumn), index(row, StatusColumn));
+}
+
 FolderGroup LinkTableModel::folderGroup(int row) const
 {
     return m_table ? folderGroupOf(*m_table, row) : FolderGroup{};
@@ -138,7 +173,7 @@ bool LinkTableModel::isValid(const QModelIndex &index) const
 {
     return index.isValid() && !index.parent().isValid() && index.model() == this &&
            index.row() >= 0 && index.row() < rowCount() && index.column() >= 0 &&
-           index.column() < LinkFieldCount;
+           index.column() < columnCount();
 }
 
 int LinkTableModel::rowCount(const QModelIndex &parent) const
@@ -148,7 +183,9 @@ int LinkTableModel::rowCount(const QModelIndex &parent) const
 
 int LinkTableModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() || !m_table ? 0 : LinkFieldCount;
+    if (parent.isValid() || !m_table)
+        return 0;
+    return LinkFieldCount + (m_statuses.isShown() ? 1 : 0);
 }
 
 QVariant LinkTableModel::data(const QModelIndex &index, int role) const
@@ -157,6 +194,8 @@ QVariant LinkTableModel::data(const QModelIndex &index, int role) const
         return {};
     const LinkRecord &record = m_table->record(index.row());
     const int column = index.column();
+    if (column == StatusColumn)
+        return m_statuses.data(index.row(), role);
     switch (role) {
     case Qt::DisplayRole:
         if (column == SelectedColumn)
@@ -167,6 +206,11 @@ QVariant LinkTableModel::data(const QModelIndex &index, int role) const
             return {};
         if (column == UrlColumn && hasScriptAddress(record))
             return scriptAddressTip(record.address);
+        if (column == UrlColumn) {
+            const QString tip = m_statuses.addressTip(index.row(), record.address);
+            if (!tip.isEmpty())
+                return tip;
+        }
         return m_table->value(index.row(), LinkField(column));
     case Qt::ForegroundRole:
         if (column == UrlColumn && hasScriptAddress(record))
@@ -222,6 +266,8 @@ Qt::ItemFlags LinkTableModel::flags(const QModelIndex &index) const
 
 QVariant LinkTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && section == StatusColumn && m_statuses.isShown())
+        return LinkStatusColumn::headerData(role);
     if (orientation != Qt::Horizontal || section < 0 || section >= LinkFieldCount)
         return QAbstractTableModel::headerData(section, orientation, role);
     // The tick column is only as wide as a check box: its name shows as a tip instead.

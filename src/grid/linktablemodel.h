@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/linkstatuscolumn.h"
 #include "links/foldergroups.h"
 #include "links/linktable.h"
 #include "links/listedlink.h"
@@ -19,7 +20,14 @@ namespace quillon {
 class LinkTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { SelectedColumn = 0, FolderColumn = 1, SiteColumn = 2, UrlColumn = 3 };
+    // The status column exists once a link check ran on the rows.
+    enum Column {
+        SelectedColumn = 0,
+        FolderColumn = 1,
+        SiteColumn = 2,
+        UrlColumn = 3,
+        StatusColumn = 4
+    };
 
     explicit LinkTableModel(QObject *parent = nullptr);
 
@@ -48,6 +56,15 @@ public:
     // many.
     int untickDuplicates();
 
+    // What link checks found, kept while the rows stay; a new table starts without.
+    const LinkStatusColumn &statuses() const { return m_statuses; }
+    // A check of these rows begins: their earlier results go, and the status column shows.
+    void startCheck(const QList<int> &rows);
+    void setCheckResult(int row, const LinkCheckResult &result);
+    // The row takes an address the check found (a page's new address, an archived copy) with
+    // the result that says so; the old address stays in the address's tooltip.
+    void takeCheckedAddress(int row, const QString &address, const LinkCheckResult &result);
+
     // The folder group that holds a row.
     FolderGroup folderGroup(int row) const;
 
@@ -64,6 +81,7 @@ private:
     void ticksChangedIn(int first, int last);
 
     std::optional<LinkTable> m_table;
+    LinkStatusColumn m_statuses;
     bool m_ticksChanged = false;
 };
 

@@ -16,6 +16,8 @@ class LinkTableView : public QTableView {
 public:
     explicit LinkTableView(LinkTableModel &model, QWidget *parent = nullptr);
 
+    TickMenu *menu() const { return m_menu; }
+
 Q_SIGNALS:
     void tickAsInListRequested();
     void scriptLinksLeftUnticked(int count);

@@ -45,8 +45,13 @@ public:
     // record that opens no group.
     QVariant value(int row, LinkField field) const;
 
-    // The one change allowed after the walk: the user ticks or unticks a record.
+    // The changes allowed after the walk: the user ticks or unticks a record, or takes the
+    // address a link check found for it (a page's new address, an archived copy).
     void setTicked(int row, bool selected) { m_records[size_t(row)].ticked = selected; }
+    void setAddress(int row, QString address)
+    {
+        m_records[size_t(row)].address = std::move(address);
+    }
 
 private:
     std::vector<LinkRecord> m_records;

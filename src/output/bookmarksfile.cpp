@@ -3,6 +3,12 @@
 #include "links/linktable.h"
 #include "links/listedlink.h"
 #include "output/foldertree.h"
+#include "output/htmlescape.h"
+#include "output/listsink.h"
+#include "output/textlines.h"
+#include "output/writtenlisterrors.h"
+
+#include <QBuffer>
 
 #include <algorithm>
 #include <vector>
@@ -11,33 +17,18 @@ namespace quillon {
 
 namespace {
 
-// Only the five references every importer decodes; the rest is plain UTF-8.
+// The lines the writer and the reader share, without their line ends.
+constexpr QByteArrayView fileStart = "<!DOCTYPE NETSCAPE-Bookmark-file-1>";
+constexpr QByteArrayView listStart = "<DL><p>";
+constexpr QByteArrayView listEnd = "</DL><p>";
+constexpr QByteArrayView linkStart = "<DT><A HREF=\"";
+constexpr QByteArrayView linkEnd = "</A>";
+
 QByteArray escaped(const QString &value)
 {
-    QString out;
-    out.reserve(value.size());
-    for (const QChar c : value) {
-        switch (c.unicode()) {
-        case u'&':
-            out += QLatin1StringView("&amp;");
-            break;
-        case u'<':
-            out += QLatin1StringView("&lt;");
-            break;
-        case u'>':
-            out += QLatin1StringView("&gt;");
-            break;
-        case u'"':
-            out += QLatin1StringView("&quot;");
-            break;
-        case u'\'':
-            out += QLatin1StringView("&#39;");
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out.toUtf8();
+    QByteArray out;
+    appendHtmlEscaped(out, value, HtmlCharset::Utf8);
+    return out;
 }
 
 QByteArray bookmarkTitle(QStringView value)
@@ -66,23 +57,25 @@ QByteArray indent(size_t depth)
     return QByteArray(qsizetype(std::min<size_t>(depth, 16)) * 4, ' ');
 }
 
-void appendLinks(QByteArray &out, const LinkTable &table, const TreeFolder &folder, size_t depth)
+void appendLinks(ListSink &out, const LinkTable &table, const TreeFolder &folder, size_t depth)
 {
     for (const int row : folder.rows) {
         const LinkRecord &record = table.record(row);
         out += indent(depth);
-        out += "<DT><A HREF=\"";
+        out += linkStart;
         out += bookmarkAddress(record.address);
         out += '"';
         if (record.modifiedAt)
             out += " ADD_DATE=\"" + QByteArray::number(*record.modifiedAt) + '"';
         out += '>';
         out += bookmarkTitle(record.siteName);
-        out += "</A>\n";
+        out += linkEnd;
+        out += '\n';
+        out.endItem();
     }
 }
 
-void appendFolderStart(QByteArray &out, const TreeFolder &folder, size_t depth)
+void appendFolderStart(ListSink &out, const TreeFolder &folder, size_t depth)
 {
     out += indent(depth);
     out += "<DT><H3";
@@ -94,7 +87,8 @@ void appendFolderStart(QByteArray &out, const TreeFolder &folder, size_t depth)
     out += bookmarkTitle(folder.name);
     out += "</H3>\n";
     out += indent(depth);
-    out += "<DL><p>\n";
+    out += listStart;
+    out += '\n';
 }
 
 } // namespace
@@ -111,14 +105,15 @@ QString addressOfBookmarkHref(QString href)
     return href;
 }
 
-QByteArray bookmarksFileBytes(const LinkTable &table, QChar folderSeparator)
+void writeBookmarksFile(ListSink &out, const LinkTable &table, QChar folderSeparator)
 {
     const std::vector<TreeFolder> folders = folderTree(table, folderSeparator);
-    QByteArray out = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n"
-                     "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\n"
-                     "<TITLE>Bookmarks</TITLE>\n"
-                     "<H1>Bookmarks</H1>\n"
-                     "<DL><p>\n";
+    out += fileStart;
+    out += "\n"
+           "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\n"
+           "<TITLE>Bookmarks</TITLE>\n"
+           "<H1>Bookmarks</H1>\n"
+           "<DL><p>\n";
     appendLinks(out, table, folders[0], 1);
     // Each open folder with the index of the next sub-folder to write.
     std::vector<std::pair<int, size_t>> open{{0, 0}};
@@ -135,9 +130,66 @@ QByteArray bookmarksFileBytes(const LinkTable &table, QChar folderSeparator)
         }
         open.pop_back();
         out += indent(open.size());
-        out += "</DL><p>\n";
+        out += listEnd;
+        out += '\n';
     }
-    return out;
+}
+
+QByteArray bookmarksFileBytes(const LinkTable &table, QChar folderSeparator)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    ListSink out(buffer);
+    writeBookmarksFile(out, table, folderSeparator);
+    out.finish(nullptr);
+    return bytes;
+}
+
+bool startsBookmarksFile(QByteArrayView line)
+{
+    return line == fileStart;
+}
+
+std::optional<std::vector<ListedLink>> readBookmarksFile(QByteArrayView text, QString &error)
+{
+    // Browsers' own files are read too: other attributes, in any order, and other lines.
+    static constexpr QByteArrayView linkTag = linkStart.first(7); // "<DT><A "
+    static constexpr QByteArrayView href = linkStart.sliced(linkTag.size());
+    std::vector<ListedLink> links;
+    TextLines lines(text);
+    lines.next(); // the file start
+    int depth = 0;
+    bool opened = false;
+    while (lines.next()) {
+        const QByteArrayView line = lines.line();
+        if (line.startsWith(listStart.first(4))) {
+            ++depth;
+            opened = true;
+        } else if (line.startsWith(listEnd.first(5))) {
+            if (--depth < 0)
+                break;
+        } else if (line.startsWith(linkTag)) {
+            const qsizetype tagEnd = line.indexOf('>', linkTag.size());
+            const qsizetype hrefAt = line.first(std::max<qsizetype>(tagEnd, 0)).indexOf(href);
+            const qsizetype hrefEnd = hrefAt < 0 ? -1 : line.indexOf('"', hrefAt + href.size());
+            if (tagEnd < 0 || hrefAt < 0 || hrefEnd < 0 || hrefEnd > tagEnd ||
+                !line.endsWith(linkEnd)) {
+                error = writtenListErrors::notALink(lines.number());
+                return std::nullopt;
+            }
+            const qsizetype valueAt = hrefAt + href.size();
+            links.push_back(
+                {addressOfBookmarkHref(htmlUnescaped(line.sliced(valueAt, hrefEnd - valueAt))),
+                 htmlUnescaped(
+                     line.sliced(tagEnd + 1, line.size() - linkEnd.size() - tagEnd - 1))});
+        }
+    }
+    if (!opened || depth != 0) {
+        error = depth < 0 ? QStringLiteral("its folders do not nest") : writtenListErrors::cutOff();
+        return std::nullopt;
+    }
+    return links;
 }
 
 } // namespace quillon

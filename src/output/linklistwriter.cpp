@@ -1,9 +1,13 @@
 #include "output/linklistwriter.h"
 
-#include "links/foldergroups.h"
-#include "links/linktable.h"
 #include "output/bookmarksfile.h"
+#include "output/csvlist.h"
+#include "output/jsonlist.h"
+#include "output/listsink.h"
+#include "output/markdownlist.h"
+#include "output/pagelist.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
@@ -13,140 +17,37 @@
 
 namespace quillon {
 
-namespace {
-
-// Printable ASCII without a meaning in HTML: written as it is.
-bool isPlain(char16_t c)
-{
-    return c >= 0x20 && c < 0x7F && c != u'&' && c != u'<' && c != u'>' && c != u'"' && c != u'\'';
-}
-
-// C1 controls whose numeric references a browser reads as Windows-1252 characters ("&#128;"
-// shows as a euro sign): no reference writes them, so they show as U+FFFD.
-bool isReadAsWindows1252(char32_t code)
-{
-    return code >= 0x80 && code <= 0x9F && code != 0x81 && code != 0x8D && code != 0x8F &&
-           code != 0x90 && code != 0x9D;
-}
-
-void appendEscaped(QByteArray &out, QStringView value)
-{
-    for (auto it = value.begin(); it != value.end(); ++it) {
-        // Runs of plain characters, most of every value, are copied in one go.
-        if (isPlain(it->unicode())) {
-            auto end = it + 1;
-            while (end != value.end() && isPlain(end->unicode()))
-                ++end;
-            const qsizetype at = out.size();
-            out.resize(at + (end - it));
-            char *to = out.data() + at;
-            for (; it != end; ++it)
-                *to++ = char(it->unicode());
-            if (it == value.end())
-                break;
-        }
-        char32_t code = it->unicode();
-        if (QChar::isHighSurrogate(code) && it + 1 != value.end() && (it + 1)->isLowSurrogate()) {
-            code = QChar::surrogateToUcs4(*it, *(it + 1));
-            ++it;
-        } else if (QChar::isSurrogate(code)) {
-            code = QChar::ReplacementCharacter; // a lone half of a pair names no character
-        } else if (isReadAsWindows1252(code)) {
-            code = QChar::ReplacementCharacter;
-        }
-        switch (code) {
-        case U'&':
-            out += "&amp;";
-            break;
-        case U'<':
-            out += "&lt;";
-            break;
-        case U'>':
-            out += "&gt;";
-            break;
-        case U'"':
-            out += "&quot;";
-            break;
-        case U'\'':
-            out += "&#39;";
-            break;
-        default:
-            if (code >= 0x20 && code < 0x7F) {
-                out += char(code);
-            } else {
-                out += "&#";
-                out += QByteArray::number(uint(code));
-                out += ';';
-            }
-        }
-    }
-}
-
-} // namespace
-
-QByteArray escapeHtml(QStringView value)
-{
-    QByteArray out;
-    appendEscaped(out, value);
-    return out;
-}
-
 QByteArray linkListBytes(const LinkTable &table, OutputKind kind)
 {
-    if (kind == OutputKind::Bookmarks)
-        return bookmarksFileBytes(table, QDir::separator());
-    QByteArray out;
-    if (table.recordCount() == 0)
-        return out;
-
-    const bool html = kind == OutputKind::Html;
-    if (html)
-        out += "<HTML>\r\n<HEAD>\r\n<TITLE>Links</TITLE>\r\n</HEAD>\r\n<BODY>\r\n";
-    out += "<UL> \r\n";
-    for (const FolderGroup &group : folderGroups(table)) {
-        // The heading goes with the group's first ticked record, not with the record that
-        // carries the name: unticking that one must not move its folder's links under the
-        // previous heading. A group with nothing ticked gets no heading.
-        bool headed = group.folderName.isEmpty();
-        for (int row = group.firstRow; row < group.endRow; ++row) {
-            const LinkRecord &record = table.record(row);
-            if (!record.ticked)
-                continue;
-            if (!headed) {
-                out += "<BR>\r\n<FONT SIZE='+1'><U><B>";
-                appendEscaped(out, QStringView(group.folderName));
-                out += "</B></U></FONT>\r\n<BR>\r\n";
-                headed = true;
-            }
-            out += "<LI><A HREF='";
-            appendEscaped(out, record.address);
-            out += "' target='_blank'>";
-            appendEscaped(out, record.siteName);
-            out += "</A><BR>\r\n";
-        }
-    }
-    out += "</UL> \r\n";
-    if (html)
-        out += "</BODY>\r\n</HTML>\r\n";
-    return out;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    writeLinkList(buffer, table, kind);
+    return bytes;
 }
 
 bool writeLinkList(QIODevice &device, const LinkTable &table, OutputKind kind, QString *errorText)
 {
-    const QByteArray bytes = linkListBytes(table, kind);
-    // A device may take fewer bytes than offered (a pipe, a nearly full disk): go on with the
-    // rest until all is written or the device reports an error.
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const qint64 taken = device.write(bytes.constData() + done, bytes.size() - done);
-        if (taken <= 0) {
-            if (errorText)
-                *errorText = device.errorString();
-            return false;
-        }
-        done += qsizetype(taken);
+    ListSink out(device);
+    switch (kind) {
+    case OutputKind::Dat:
+    case OutputKind::Html:
+        writePageList(out, table, kind == OutputKind::Html);
+        break;
+    case OutputKind::Bookmarks:
+        writeBookmarksFile(out, table, QDir::separator());
+        break;
+    case OutputKind::Markdown:
+        writeMarkdownList(out, table);
+        break;
+    case OutputKind::Json:
+        writeJsonList(out, table, QDir::separator());
+        break;
+    case OutputKind::Csv:
+        writeCsvList(out, table);
+        break;
     }
-    return true;
+    return out.finish(errorText);
 }
 
 bool saveLinkList(const QString &path, const LinkTable &table, OutputKind kind, QString *errorText,

@@ -11,24 +11,18 @@ namespace quillon {
 
 class LinkTable;
 
-// The kinds of output: the bare list to paste into a page, a whole HTML page, or a bookmarks
-// file for browsers to import.
-enum class OutputKind { Dat, Html, Bookmarks };
+// The kinds of output: the bare list to paste into a page, a whole HTML page, a bookmarks file
+// for browsers to import, and Markdown, JSON and CSV for today's sites, site generators and
+// spreadsheets.
+enum class OutputKind { Dat, Html, Bookmarks, Markdown, Json, Csv };
 
-// Escapes a value for the page: the five characters with a meaning in HTML become named or
-// numeric references, and every character outside printable ASCII a decimal reference of its
-// code point, so the output is pure ASCII whatever the values hold. What no reference can
-// name (a lone surrogate, a C1 control a browser would read as another character) becomes
-// U+FFFD.
-QByteArray escapeHtml(QStringView value);
-
-// The link list for the ticked records of table, lines ending in CR LF. A folder's heading
-// stands before its first ticked record; a folder with nothing ticked has none. A table
-// without records gives no bytes at all. Bookmarks are as bookmarksFileBytes writes them, with
-// the platform's folder separator.
+// The link list for the ticked records of table, as writeLinkList writes it.
 QByteArray linkListBytes(const LinkTable &table, OutputKind kind);
 
-// Writes the link list to device. Returns false with the device's error text on failure.
+// Writes the link list to device a chunk at a time, each kind as its writer says (pagelist.h,
+// bookmarksfile.h, markdownlist.h, jsonlist.h, csvlist.h); folders are split at the platform's
+// separator. A folder's heading stands before its first ticked record; a folder with nothing
+// ticked has none. Returns false with the device's error text on failure.
 bool writeLinkList(QIODevice &device, const LinkTable &table, OutputKind kind,
                    QString *errorText = nullptr);
 

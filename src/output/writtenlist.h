@@ -10,9 +10,10 @@
 
 namespace quillon {
 
-// Reads a list Quillon wrote, as a DAT list, a web page or a bookmarks file, into its links in
-// file order. No value, with a reason in errorText, for bytes that are no such list or that
-// end before the list does.
+// Reads a list Quillon wrote, of any OutputKind, into its links in file order. No bytes at all
+// (the DAT list or page of an empty folder) are a list without links. No value, with a reason
+// in errorText, for bytes that are no such list (told by their first line that is not blank,
+// which must start within 64 KiB) or that end before the list does.
 std::optional<std::vector<ListedLink>> readWrittenList(QByteArrayView bytes,
                                                        QString *errorText = nullptr);
 

@@ -29,9 +29,10 @@ struct WalkResult {
 // kinds shortcutFormatOf knows, and that the reader found to be a link) to sink, in the order of
 // a one-by-one walk: each folder's entries in listing order, then its sub-folders. A found
 // shortcut names its folder relative to the walk's start: the folder path less its first
-// prefixLength characters and less its closing separator. Folders are walked whatever their
-// attributes; links to folders are never followed. A folder that cannot be listed is skipped
-// and a shortcut that cannot be read comes with an empty address: nothing ends the walk early
+// prefixLength characters and less its closing separator; names come as shownFileName shows
+// them. Folders are walked whatever their attributes; links to folders are never followed. A
+// folder that cannot be listed is skipped, and a shortcut that cannot be read, or that is a link
+// to a file outside the start folder, comes with an empty address: nothing ends the walk early
 // but the callback.
 WalkResult walkFavorites(const FileSystem &fs, const QString &startFolder, qsizetype prefixLength,
                          ShortcutSink &sink, const WalkProgressCallback &progress = {});

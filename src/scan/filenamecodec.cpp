@@ -1,5 +1,7 @@
 #include "scan/filenamecodec.h"
 
+#include "shortcuts/shortcutencodings.h"
+
 #include <QFile>
 #include <QStringDecoder>
 
@@ -50,6 +52,15 @@ bool isEscapedByte(QStringView name, qsizetype i)
            (i == 0 || !name[i - 1].isHighSurrogate());
 }
 
+bool hasEscapedBytes(QStringView name)
+{
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (isEscapedByte(name, i))
+            return true;
+    }
+    return false;
+}
+
 // Valid UTF-8 as text. QString::fromUtf8 would drop a byte-order mark at the start of each run,
 // and with it the bytes EF BB BF that are part of the name.
 QString utf8Text(QByteArrayView bytes)
@@ -88,10 +99,7 @@ QString decodeFileName(QByteArrayView name)
 QByteArray encodeFileName(QStringView name)
 {
     // Without escaped bytes, nearly always, the name is plain UTF-8.
-    bool escaped = false;
-    for (qsizetype i = 0; i < name.size() && !escaped; ++i)
-        escaped = isEscapedByte(name, i);
-    if (!escaped)
+    if (!hasEscapedBytes(name))
         return name.toUtf8();
 
     QByteArray bytes;
@@ -105,6 +113,31 @@ QByteArray encodeFileName(QStringView name)
     }
     bytes += name.sliced(runStart).toUtf8();
     return bytes;
+}
+
+QString shownFileName(QString name)
+{
+    if (hasEscapedBytes(name))
+        return decodeWindows1252(encodeFileName(name));
+    return name; // moved, not shared: the caller may change it without a copy
+}
+
+QString shownPath(QStringView path, QChar separator)
+{
+    if (!hasEscapedBytes(path))
+        return path.toString();
+    QString shown;
+    qsizetype start = 0;
+    for (;;) {
+        qsizetype end = path.indexOf(separator, start);
+        if (end < 0)
+            end = path.size();
+        shown += shownFileName(path.sliced(start, end - start).toString());
+        if (end == path.size())
+            return shown;
+        shown += separator;
+        start = end + 1;
+    }
 }
 
 QStringList decodeArguments(int argc, const char *const *argv)

@@ -14,7 +14,7 @@ enum class EntryKind {
     Folder,     // a real folder: walked
     FolderLink, // a symbolic link, junction or other reparse point to a folder: never followed
     File,       // a regular file: opened without following a link
-    FileLink,   // a symbolic link to a regular file: opened through the link
+    FileLink,   // a symbolic link to a regular file: read only when it leads inside the start
     Other       // FIFO, socket, device, dangling link: never opened
 };
 
@@ -49,8 +49,10 @@ public:
     virtual std::unique_ptr<OpenFolder> openFolder(QStringView name) const = 0;
 
     // Up to maxBytes from the start of entry, a File or FileLink as listed. Empty optional when
-    // it is no longer a regular file (then a File that became a link is not followed) or cannot
-    // be read. buffer may be a buffer kept from an earlier read: its room is used again.
+    // it is no longer a regular file (then a File that became a link is not followed), when it is
+    // a link whose target lies outside the folder FileSystem::openFolder opened this one from,
+    // or when it cannot be read. buffer may be a buffer kept from an earlier read: its room is used
+    // again.
     virtual std::optional<FileHead> readFile(const DirEntry &entry, qint64 maxBytes,
                                              QByteArray &buffer) const = 0;
 

@@ -46,9 +46,52 @@ std::optional<QList<DirEntry>> HostFileSystem::list(const QString &folder) const
     return entries;
 }
 
+namespace {
+
+// A folder named by its path below the walk's start; a shortcut that is a link is read only
+// when its target lies inside the start, so that no link publishes a file from elsewhere.
+class QtOpenFolder final : public OpenFolder {
+public:
+    QtOpenFolder(const HostFileSystem &fs, QString path, QString start)
+        : m_fs(fs)
+        , m_path(std::move(path))
+        , m_start(std::move(start))
+    {
+        if (!m_path.endsWith(QDir::separator()))
+            m_path += QDir::separator();
+    }
+
+    std::optional<QList<DirEntry>> list() const override { return m_fs.list(m_path); }
+
+    std::unique_ptr<OpenFolder> openFolder(QStringView name) const override
+    {
+        return std::make_unique<QtOpenFolder>(m_fs, m_path + name.toString(), m_start);
+    }
+
+    std::optional<FileHead> readFile(const DirEntry &entry, qint64 maxBytes,
+                                     QByteArray &) const override
+    {
+        const QString path = m_path + entry.name;
+        if (entry.kind == EntryKind::FileLink &&
+            (m_start.isEmpty() || !QFileInfo(path).canonicalFilePath().startsWith(m_start)))
+            return std::nullopt;
+        return m_fs.readFile(path, maxBytes);
+    }
+
+private:
+    const HostFileSystem &m_fs;
+    QString m_path;  // ends in the separator
+    QString m_start; // canonical, ends in "/"; empty when it has no canonical path
+};
+
+} // namespace
+
 std::unique_ptr<OpenFolder> HostFileSystem::openFolder(const QString &folder) const
 {
-    return FileSystem::openFolder(folder);
+    QString start = QFileInfo(folder).canonicalFilePath();
+    if (!start.isEmpty() && !start.endsWith(u'/'))
+        start += u'/';
+    return std::make_unique<QtOpenFolder>(*this, folder, std::move(start));
 }
 
 std::optional<FileHead> HostFileSystem::readFile(const QString &path, qint64 maxBytes) const

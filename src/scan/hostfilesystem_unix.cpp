@@ -8,8 +8,11 @@
 #include <algorithm>
 
 #include <cerrno>
+#include <climits>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/param.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,8 +56,8 @@ constexpr int FolderOpenFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 // O_NONBLOCK: opening a FIFO must never wait for a writer.
 constexpr int FileOpenFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
 
-// The entries of an open folder, from its start. The listing uses readdir's entry type, so a plain
-// folder or file costs no stat call; only links and file systems that do not report types are
+// The entries of an open folder stream, from its start. The listing uses readdir's entry type, so a
+// plain folder or file costs no stat call; only links and file systems that do not report types are
 // looked at with fstatat.
 QList<DirEntry> readListing(DIR *dir)
 {
@@ -170,30 +173,71 @@ private:
     const char *m_text;
 };
 
+// The path the system resolved for an open descriptor; empty where it cannot tell.
+QByteArray resolvedPathOf(int fd)
+{
+#ifdef Q_OS_LINUX
+    const QByteArray link = "/proc/self/fd/" + QByteArray::number(fd);
+    QByteArray path(PATH_MAX, '\0');
+    const ssize_t length = ::readlink(link.constData(), path.data(), size_t(path.size()));
+    if (length <= 0 || length >= path.size())
+        return {};
+    path.truncate(length);
+    return path;
+#elif defined(F_GETPATH)
+    QByteArray path(MAXPATHLEN, '\0');
+    if (::fcntl(fd, F_GETPATH, path.data()) != 0)
+        return {};
+    path.truncate(qsizetype(std::strlen(path.constData())));
+    return path;
+#else
+    Q_UNUSED(fd);
+    return {};
+#endif
+}
+
+// The folder a walk started from, as the system resolved it: a shortcut that is a link is read
+// only when its target lies inside, so that no link publishes a file from elsewhere.
+class StartFolder {
+public:
+    explicit StartFolder(int fd)
+        : m_path(resolvedPathOf(fd))
+    {
+        if (!m_path.isEmpty() && !m_path.endsWith('/'))
+            m_path += '/';
+    }
+
+    // Where it cannot be told, nothing is inside.
+    bool holds(int fd) const { return !m_path.isEmpty() && resolvedPathOf(fd).startsWith(m_path); }
+
+private:
+    QByteArray m_path; // ends in "/"; empty when the system could not tell
+};
+
 // A folder held open by its descriptor: sub-folders and files are opened relative to it, never
 // through a link in place of what was listed.
 class HostOpenFolder final : public OpenFolder {
 public:
-    explicit HostOpenFolder(int fd)
+    HostOpenFolder(int fd, std::shared_ptr<const StartFolder> start)
         : m_fd(fd)
+        , m_start(std::move(start))
     {}
-    ~HostOpenFolder() override
-    {
-        if (m_dir)
-            ::closedir(m_dir); // closes m_fd too
-        else
-            ::close(m_fd);
-    }
+    ~HostOpenFolder() override { ::close(m_fd); }
 
-    // Lists on the walk's listing task only, before any other use of the folder.
     std::optional<QList<DirEntry>> list() const override
     {
-        // The stream is made only for folders that are listed, not for parents opened again.
-        if (!m_dir)
-            m_dir = ::fdopendir(m_fd);
-        if (!m_dir)
+        // The stream takes a descriptor of its own (sharing the position, which it rewinds),
+        // made only for folders that are listed, not for parents opened again.
+        const int listFd = ::fcntl(m_fd, F_DUPFD_CLOEXEC, 0);
+        DIR *dir = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
+        if (!dir) {
+            if (listFd >= 0)
+                ::close(listFd);
             return std::nullopt;
-        return readListing(m_dir);
+        }
+        QList<DirEntry> entries = readListing(dir);
+        ::closedir(dir);
+        return entries;
     }
 
     std::unique_ptr<OpenFolder> openFolder(QStringView name) const override
@@ -201,21 +245,29 @@ public:
         const int fd = ::openat(m_fd, EncodedName(name).text(), FolderOpenFlags | O_NOFOLLOW);
         if (fd < 0)
             return nullptr;
-        return std::make_unique<HostOpenFolder>(fd);
+        return std::make_unique<HostOpenFolder>(fd, m_start);
     }
 
     std::optional<FileHead> readFile(const DirEntry &entry, qint64 maxBytes,
                                      QByteArray &buffer) const override
     {
-        const int flags =
-            entry.kind == EntryKind::File ? FileOpenFlags | O_NOFOLLOW : FileOpenFlags;
-        return readOpenedFile(::openat(m_fd, EncodedName(entry.name).text(), flags), maxBytes,
-                              buffer);
+        if (entry.kind == EntryKind::File) {
+            return readOpenedFile(
+                ::openat(m_fd, EncodedName(entry.name).text(), FileOpenFlags | O_NOFOLLOW),
+                maxBytes, buffer);
+        }
+        // A link: where it leads is told by the file it opened, so no swap can get past.
+        const int fd = ::openat(m_fd, EncodedName(entry.name).text(), FileOpenFlags);
+        if (fd >= 0 && !m_start->holds(fd)) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        return readOpenedFile(fd, maxBytes, buffer);
     }
 
 private:
     int m_fd;
-    mutable DIR *m_dir = nullptr; // takes m_fd over once made
+    std::shared_ptr<const StartFolder> m_start;
 };
 
 } // namespace
@@ -235,7 +287,7 @@ std::unique_ptr<OpenFolder> HostFileSystem::openFolder(const QString &folder) co
     const int fd = openLongPath(encodeFileName(folder), FolderOpenFlags);
     if (fd < 0)
         return nullptr;
-    return std::make_unique<HostOpenFolder>(fd);
+    return std::make_unique<HostOpenFolder>(fd, std::make_shared<const StartFolder>(fd));
 }
 
 std::optional<FileHead> HostFileSystem::readFile(const QString &path, qint64 maxBytes) const

@@ -43,7 +43,7 @@ struct WalkFolder {
     bool listed = false;
     bool counted = false;
     qsizetype readsDispatched = 0;
-    qsizetype emitted = 0;
+    qsizetype handedOn = 0;
 
 private:
     friend class FolderOpener;

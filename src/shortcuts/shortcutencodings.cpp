@@ -6,8 +6,10 @@ namespace quillon {
 
 QString decodeWindows1252(QByteArrayView bytes)
 {
-    // Hand-written: Qt decodes this page only when built with ICU, and then not as WHATWG
-    // does for the unassigned bytes. Only 0x80 to 0x9F differ from Latin-1.
+    // Hand-written: Qt decodes this page only when built with ICU. Debian's Qt is, and gives
+    // exactly this table on all 256 bytes; a Qt built without ICU knows only the UTF forms and
+    // Latin-1, and favorites would read differently there.
+    // Only 0x80 to 0x9F differ from Latin-1.
     static constexpr std::array<char16_t, 32> high = {
         0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
         0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
@@ -40,7 +42,9 @@ int base64Value(char16_t c)
 
 } // namespace
 
-// Hand-written: Qt 6's QStringDecoder has no UTF-7.
+// Hand-written: Qt's UTF-7 decoder (with ICU) takes a lone half of a surrogate pair as text
+// ("+2D0-" gives U+D83D and no error), which would then stand in an address as a broken
+// character; this one refuses such text.
 std::optional<QString> decodeUtf7(QStringView text)
 {
     QString out;

@@ -4,26 +4,14 @@
 #include <QDir>
 #include <QString>
 
-// The file types the window's dialogs offer and the reports it shows after writing or ticking.
-// A type reads "description (patterns)|patterns"; only the description is translated.
+// The file types Tick As In A Written List offers and the reports the window shows after writing
+// or ticking. A type reads "description (patterns)|patterns"; only the description is translated.
 namespace quillon::windowtexts {
-
-inline QString datTypes()
-{
-    return QStringLiteral("DAT (*.dat)|*.dat");
-}
-
-// Both write .html files; the type picked in the save dialog decides which.
-inline QString htmlTypes()
-{
-    return QStringLiteral("%1 (*.html)|*.html|%2 (*.html)|*.html")
-        .arg(QCoreApplication::translate("WindowTexts", "Web page"),
-             QCoreApplication::translate("WindowTexts", "Bookmarks for browsers"));
-}
 
 inline QString writtenListTypes()
 {
-    return QStringLiteral("%1 (*.html *.htm *.dat)|*.html *.htm *.dat|%2 (*)|*")
+    return QStringLiteral("%1 (*.html *.htm *.dat *.md *.json *.csv)"
+                          "|*.html *.htm *.dat *.md *.json *.csv|%2 (*)|*")
         .arg(QCoreApplication::translate("WindowTexts", "Written lists"),
              QCoreApplication::translate("WindowTexts", "All files"));
 }

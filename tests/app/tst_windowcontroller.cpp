@@ -171,7 +171,8 @@ void TestWindowController::startUpFolder()
                           {{QStringLiteral("C:"), QStringLiteral("C:"), Drive::Kind::Windows}},
                           asked,
                           QStringLiteral("C:\\Users\\me"),
-                          QString()};
+                          QString(),
+                          {}};
     MainWindow window(f.dialogs, env);
     QTEST(window.findChild<FolderList *>(QStringLiteral("Dir1"))->path(), "opened");
     QTEST(f.dialogs.takeMessages().size() == 1, "reported");
@@ -355,7 +356,9 @@ void TestWindowController::outputKindChoosesWhatIsWrittenAndTheFilter()
     f.window->writeToFile();
     QCOMPARE(f.dialogs.saveRequests.last().proposedName, QString()); // none yet for .HTML
     QCOMPARE(f.dialogs.saveRequests.last().filter,
-             QStringLiteral("Web page (*.html)|*.html|Bookmarks for browsers (*.html)|*.html"));
+             QStringLiteral("Web page (*.html)|*.html|Bookmarks for browsers (*.html)|*.html|"
+                            "Markdown (*.md)|*.md|JSON (*.json)|*.json|"
+                            "CSV for spreadsheets (*.csv)|*.csv"));
     const QByteArray page = readFileBytes(html);
     QVERIFY(page.startsWith(
         "<HTML>\r\n<HEAD>\r\n<TITLE>Links</TITLE>\r\n</HEAD>\r\n<BODY>\r\n<UL> \r\n"));
@@ -368,10 +371,18 @@ void TestWindowController::outputKindChoosesWhatIsWrittenAndTheFilter()
     f.dialogs.saveTypeAnswers = {1};
     f.window->writeToFile();
     QVERIFY(readFileBytes(bookmarks).startsWith("<!DOCTYPE NETSCAPE-Bookmark-file-1>"));
+    // The last one, CSV.
+    const QString csv = out.filePath(QStringLiteral("links.csv"));
+    f.dialogs.saveAnswers = {csv};
+    f.dialogs.saveTypeAnswers = {4};
+    f.window->writeToFile();
+    QVERIFY(readFileBytes(csv).startsWith("\xEF\xBB\xBF"
+                                          "folder,site,address,date\r\n"));
     QCOMPARE(f.dialogs.takeMessageTexts(),
              QStringList({QStringLiteral("2 links written to %1.").arg(dat),
                           QStringLiteral("2 links written to %1.").arg(html),
-                          QStringLiteral("2 links written to %1.").arg(bookmarks)}));
+                          QStringLiteral("2 links written to %1.").arg(bookmarks),
+                          QStringLiteral("2 links written to %1.").arg(csv)}));
 
     f.window->chooseOutputKind(OutputKind::Dat);
     QCOMPARE(f.saveFilter(), QStringLiteral("DAT (*.dat)|*.dat"));

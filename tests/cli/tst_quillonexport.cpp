@@ -58,6 +58,8 @@ private Q_SLOTS:
     void outputNamingADescriptorWritesToIt();
     void signalStopsAWriteToAFullPipe_data();
     void signalStopsAWriteToAFullPipe();
+    void everyKindIsReadBack_data();
+    void everyKindIsReadBack();
 };
 
 void TestQuillonExport::writesTheExampleTree()
@@ -467,6 +469,34 @@ void TestQuillonExport::signalStopsAWriteToAFullPipe()
     QVERIFY(process.waitForFinished(30000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 128 + signal);
+}
+
+void TestQuillonExport::everyKindIsReadBack_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const char *kind : {"--markdown", "--json", "--csv"})
+        QTest::newRow(kind) << QString::fromLatin1(kind);
+    QTest::newRow("an empty list ticks nothing") << QString();
+}
+
+// A list written with one link left out, read back: the same list again. An empty file, as an
+// empty folder writes it, is a list that ticks nothing.
+void TestQuillonExport::everyKindIsReadBack()
+{
+    QFETCH(QString, kind);
+    const QString tree = QStringLiteral(QUILLON_EXAMPLES_DIR "/favorites");
+    QTemporaryDir dir;
+    const QString list = dir.filePath(QStringLiteral("list"));
+    const QStringList kindOption = kind.isEmpty() ? QStringList() : QStringList{kind};
+    const Run first = runExport(QStringList{QStringLiteral("--exclude"), QStringLiteral("News/*"),
+                                            QStringLiteral("-o"), list} +
+                                kindOption + QStringList{kind.isEmpty() ? dir.path() : tree});
+    QCOMPARE(first.exitCode, 0);
+    const Run again = runExport(QStringList{QStringLiteral("--ticked-from"), list} + kindOption +
+                                QStringList{tree});
+    QCOMPARE(again.exitCode, 0);
+    QCOMPARE(again.out, kind.isEmpty() ? QByteArray("<UL> \r\n</UL> \r\n") : readFileBytes(list));
+    QVERIFY(!again.out.contains("BBC"));
 }
 
 QUILLON_TEST_MAIN(TestQuillonExport)

@@ -124,7 +124,8 @@ void TestWriteFailures::deviceTakingPartsOrNothing_data()
     QTest::addColumn<qint64>("perCall");
     QTest::addColumn<bool>("fits");
 
-    const qint64 size = linkListBytes(tableOf(50), OutputKind::Html).size();
+    // Big enough to be written in several chunks.
+    const qint64 size = linkListBytes(tableOf(2000), OutputKind::Html).size();
     QTest::newRow("no room at all") << qint64(0) << size << false;
     QTest::newRow("room for part, all at once") << size / 2 << size << false;
     QTest::newRow("room for part, a little at a time") << size / 2 << qint64(100) << false;
@@ -139,7 +140,7 @@ void TestWriteFailures::deviceTakingPartsOrNothing()
     QFETCH(qint64, room);
     QFETCH(qint64, perCall);
     QFETCH(bool, fits);
-    const LinkTable table = tableOf(50);
+    const LinkTable table = tableOf(2000);
     FailingDevice device(room, perCall);
     QString error;
     QCOMPARE(writeLinkList(device, table, OutputKind::Html, &error), fits);

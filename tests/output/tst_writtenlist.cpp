@@ -20,19 +20,25 @@ LinkRecord rec(bool ticked, QString folder, QString site, QString url,
 }
 
 // Favorites with every kind of awkward value: folders, escapes, non-ASCII, a C1 control, a script
-// link, a link listed twice, an empty address.
+// link, a link listed twice, an empty address, a leading U+FEFF, Markdown markup, spreadsheet
+// formulas.
 std::vector<LinkRecord> favorites()
 {
-    return {rec(true, {}, "Top & <b>", "http://top/?a=1&b='2'"),
-            rec(false, {}, "Untouched", "http://untouched/"),
-            rec(true, "News", QString::fromUtf8("Caf\xC3\xA9 \"M\xC3\xBCller\""), "http://cafe/"),
-            rec(false, {}, "Skipped", "http://skipped/"),
-            rec(true, {}, QString("Literal &#233; ") + QChar(0x85), "http://literal/"),
-            rec(true, "News/Deep", "Twice", "http://twice/"),
-            rec(true, {}, "Twice", "http://twice/"),
-            rec(true, {}, "No address", ""),
-            rec(false, "Script", "Bookmarklet", "javascript:alert(1)"),
-            rec(true, "Other", "Emoji \xF0\x9F\x98\x80", "http://emoji/")};
+    return {
+        rec(true, {}, "Top & <b>", "http://top/?a=1&b='2'"),
+        rec(true, {}, QChar(0xFEFF) + QString("Zero width"), QChar(0xFEFF) + QString("x:")),
+        rec(true, {}, "# [a](b) *c* _d_ `e` <f> &amp; !g \\ ~h~ #", "http://x/a b(c)<d>\\e&amp;"),
+        rec(true, {}, "1. - + > =SUM(A1)", "=cmd|' /C calc'!A0"),
+        rec(true, {}, "'=x", "-2+3 @a"),
+        rec(false, {}, "Untouched", "http://untouched/"),
+        rec(true, "News", QString::fromUtf8("Caf\xC3\xA9 \"M\xC3\xBCller\""), "http://cafe/"),
+        rec(false, {}, "Skipped", "http://skipped/"),
+        rec(true, {}, QString("Literal &#233; ") + QChar(0x85), "http://literal/"),
+        rec(true, "News/Deep", "Twice", "http://twice/"),
+        rec(true, {}, "Twice", "http://twice/"),
+        rec(true, {}, "No address", ""),
+        rec(false, "Script", "Bookmarklet", "javascript:alert(1)"),
+        rec(true, "Other", "Emoji \xF0\x9F\x98\x80", "http://emoji/")};
 }
 
 QStringList pairs(const std::vector<ListedLink> &links)
@@ -63,6 +69,9 @@ void TestWrittenList::remakeGivesTheSameBytes_data()
     QTest::newRow("dat") << OutputKind::Dat;
     QTest::newRow("page") << OutputKind::Html;
     QTest::newRow("bookmarks") << OutputKind::Bookmarks;
+    QTest::newRow("markdown") << OutputKind::Markdown;
+    QTest::newRow("json") << OutputKind::Json;
+    QTest::newRow("csv") << OutputKind::Csv;
 }
 
 void TestWrittenList::readsOtherLists_data()
@@ -96,6 +105,13 @@ void TestWrittenList::readsOtherLists_data()
                       "</DL>\n")
         << QStringList{"B & b|https://b/?x=\"1\"", "C|https://c/"};
     QTest::newRow("empty lists") << QByteArray("<UL> \r\n</UL> \r\n") << QStringList{};
+    QTest::newRow("an empty folder's DAT list or page") << QByteArray() << QStringList{};
+    QTest::newRow("U+FEFF in a name, as a reference and raw")
+        << QByteArray("<UL> \n<LI><A HREF='&#65279;a' target='_blank'>&#xFEFF;b</A><BR>\n</UL>\n")
+        << QStringList{QChar(0xFEFF) + QString("b|") + QChar(0xFEFF) + "a"};
+    QTest::newRow("CSV as a spreadsheet saves it")
+        << QByteArray("folder,site,address,date\n,\"'=A\"\"B\",''=x,\n")
+        << QStringList{"=A\"B|'=x"};
 }
 
 void TestWrittenList::readsOtherLists()
@@ -113,9 +129,11 @@ void TestWrittenList::refusesWhatIsNoList_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("error");
 
-    const QString noList = "it is not a link list that Quillon wrote (a DAT list, a web page or "
-                           "a bookmarks file)";
-    QTest::newRow("empty file") << QByteArray() << noList;
+    const QString noList = "it is not a link list that Quillon wrote (a DAT list, a web page, a "
+                           "bookmarks file, Markdown, JSON or CSV)";
+    QTest::newRow("only line ends, as far as it looks")
+        << QByteArray(64 * 1024, '\n') + "<UL> \n</UL> \n"
+        << noList;
     QTest::newRow("a shortcut") << QByteArray("[InternetShortcut]\r\nURL=http://x/\r\n") << noList;
     QTest::newRow("another page") << QByteArray("<!DOCTYPE html>\n<ul><li>x</li></ul>\n") << noList;
     QTest::newRow("binary") << QByteArray("\x00\x01\x02<UL>", 7) << noList;
@@ -140,6 +158,25 @@ void TestWrittenList::refusesWhatIsNoList_data()
         << QByteArray("<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>\n<DT><A ADD_DATE=\"1\">x</A>\n"
                       "</DL><p>\n")
         << "line 3 is not a link as Quillon writes it";
+    QTest::newRow("Markdown with other text")
+        << QByteArray("## News\n- [A](http://a/)\nSome prose.\n")
+        << "line 3 is not a link as Quillon writes it";
+    QTest::newRow("Markdown link text that never ends")
+        << QByteArray("- [A\\](http://a/)\n") << "line 1 is not a link as Quillon writes it";
+    QTest::newRow("CSV quote that never closes")
+        << QByteArray("\xEF\xBB\xBF"
+                      "folder,site,address,date\r\n,A,http://a/,\r\n,\"B,x,\r\n")
+        << "row 3 is not a link as Quillon writes it";
+    QTest::newRow("CSV row short of a field")
+        << QByteArray("folder,site,address,date\r\n,A,http://a/\r\n")
+        << "row 2 is not a link as Quillon writes it";
+    QTest::newRow("JSON cut off") << QByteArray("{\"links\": [")
+                                  << "its JSON is broken at byte 11: unterminated array";
+    QTest::newRow("JSON without links")
+        << QByteArray("{\"folders\": {}}") << "it has no \"links\" list";
+    QTest::newRow("JSON link without an address")
+        << QByteArray("{\"links\": [{\"site\": \"A\", \"address\": null}]}")
+        << "link 1 is not a link as Quillon writes it";
 }
 
 void TestWrittenList::refusesWhatIsNoList()
@@ -181,7 +218,7 @@ void TestWrittenList::remakeGivesTheSameBytes()
     QVERIFY(links);
     const TicksFromList ticks = tickAsInList(today, *links);
     QCOMPARE(ticks.linksNotFound, 0);
-    QCOMPARE(ticks.tickedRows.size(), 7);
+    QCOMPARE(ticks.tickedRows.size(), 11);
     QCOMPARE(linkListBytes(today, kind), written);
 }
 
@@ -201,8 +238,8 @@ void TestWrittenList::loadNamesTheFile()
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write("hello\n") == 6);
     file.close();
     QVERIFY(!loadWrittenList(notAList, &error));
-    QVERIFY2(error.endsWith("it is not a link list that Quillon wrote (a DAT list, a web page or "
-                            "a bookmarks file)"),
+    QVERIFY2(error.endsWith("it is not a link list that Quillon wrote (a DAT list, a web page, a "
+                            "bookmarks file, Markdown, JSON or CSV)"),
              qPrintable(error));
 }
 

@@ -79,9 +79,26 @@ void TestHostFileSystem::linksAreReadButNeverWalked()
     QVERIFY(QFile::link(QStringLiteral("/"), tree.path(QStringLiteral("root.url"))));
     QVERIFY(QFile::link(tree.path(QStringLiteral("missing")),
                         tree.path(QStringLiteral("dangling.url"))));
+    // A link is read only where it leads inside the start folder, however it names its target.
+    FavoritesTree outside;
+    outside.addShortcut(QStringLiteral("secret.url"), QStringLiteral("http://SECRET/"));
+    const auto relativeLink = [&](const QString &target, const QString &name) {
+        QVERIFY(::symlink(QFile::encodeName(target).constData(),
+                          QFile::encodeName(tree.path(name)).constData()) == 0);
+        QVERIFY(QFile::exists(tree.path(name)));
+    };
+    QVERIFY(QFile::link(outside.path(QStringLiteral("secret.url")),
+                        tree.path(QStringLiteral("Real/out.url"))));
+    relativeLink(QStringLiteral("../../") + QDir(outside.root()).dirName() +
+                     QStringLiteral("/secret.url"),
+                 QStringLiteral("Real/up.url"));
+    relativeLink(QStringLiteral("../../") + QDir(tree.root()).dirName() +
+                     QStringLiteral("/Real/target.url"),
+                 QStringLiteral("Real/round.url"));
 
     QCOMPARE(walkSites(tree.root()),
-             QStringList({"-|alias|http://target/", "-|dangling|", "Real|target|http://target/"}));
+             QStringList({"-|alias|http://target/", "-|dangling|", "Real|out|",
+                          "-|round|http://target/", "-|target|http://target/", "-|up|"}));
 }
 
 void TestHostFileSystem::specialFilesAreNeverOpened()

@@ -21,6 +21,73 @@
     </message>
 </context>
 <context>
+    <name>LinkStatusColumn</name>
+    <message>
+        <source>skipped</source>
+        <translation>übersprungen</translation>
+    </message>
+    <message>
+        <source>ok</source>
+        <translation>ok</translation>
+    </message>
+    <message>
+        <source>moved</source>
+        <translation>umgezogen</translation>
+    </message>
+    <message>
+        <source>elsewhere</source>
+        <translation>anderswo</translation>
+    </message>
+    <message>
+        <source>blocked</source>
+        <translation>blockiert</translation>
+    </message>
+    <message>
+        <source>dead</source>
+        <translation>tot</translation>
+    </message>
+    <message>
+        <source>unsure</source>
+        <translation>unsicher</translation>
+    </message>
+    <message>
+        <source>archived</source>
+        <translation>archiviert</translation>
+    </message>
+    <message>
+        <source>HTTP status: %1</source>
+        <translation>HTTP-Status: %1</translation>
+    </message>
+    <message>
+        <source>Archived copy: %1</source>
+        <translation>Archivierte Kopie: %1</translation>
+    </message>
+    <message>
+        <source>Final address: %1</source>
+        <translation>Endgültige Adresse: %1</translation>
+    </message>
+    <message>
+        <source>Address before: %1</source>
+        <translation>Frühere Adresse: %1</translation>
+    </message>
+    <message>
+        <source>Archived copy of %1
+%2</source>
+        <translation>Archivierte Kopie von %1
+%2</translation>
+    </message>
+    <message>
+        <source>New address of %1
+%2</source>
+        <translation>Neue Adresse von %1
+%2</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+</context>
+<context>
     <name>ListFiles</name>
     <message>
         <source>No link is ticked. Write an empty list anyway?</source>
@@ -109,17 +176,21 @@ Möchten Sie die Datei ersetzen?</translation>
         <source>Bookmarks for browsers</source>
         <translation>Lesezeichen für Browser</translation>
     </message>
+    <message>
+        <source>Markdown</source>
+        <translation>Markdown</translation>
+    </message>
+    <message>
+        <source>JSON</source>
+        <translation>JSON</translation>
+    </message>
+    <message>
+        <source>CSV for spreadsheets</source>
+        <translation>CSV für Tabellenkalkulationen</translation>
+    </message>
 </context>
 <context>
     <name>WindowTexts</name>
-    <message>
-        <source>Web page</source>
-        <translation>Webseite</translation>
-    </message>
-    <message>
-        <source>Bookmarks for browsers</source>
-        <translation>Lesezeichen für Browser</translation>
-    </message>
     <message>
         <source>Written lists</source>
         <translation>Geschriebene Listen</translation>
@@ -153,6 +224,13 @@ Möchten Sie die Datei ersetzen?</translation>
     </message>
 </context>
 <context>
+    <name>quillon::ArchiveJob</name>
+    <message>
+        <source>%1 of %2 archive queries answered</source>
+        <translation>%1 von %2 Archivanfragen beantwortet</translation>
+    </message>
+</context>
+<context>
     <name>quillon::FolderList</name>
     <message>
         <source>Cannot open the folder &quot;%1&quot;.</source>
@@ -178,6 +256,94 @@ Doppelklicken oder die Eingabetaste drücken, um einen markierten Ordner zu öff
     <message>
         <source>Stops the work; what it found so far stays (Esc)</source>
         <translation>Hält die Arbeit an; was bisher gefunden wurde, bleibt (Esc)</translation>
+    </message>
+</context>
+<context>
+    <name>quillon::LinkCheckCommands</name>
+    <message>
+        <source>&amp;Check Links</source>
+        <translation>Links &amp;prüfen</translation>
+    </message>
+    <message>
+        <source>Asks each ticked link&apos;s site whether the page is still there</source>
+        <translation>Fragt die Website jedes angehakten Links, ob die Seite noch da ist</translation>
+    </message>
+    <message>
+        <source>Untick D&amp;ead Links</source>
+        <translation>&amp;Tote Links abhaken</translation>
+    </message>
+    <message>
+        <source>Unticks the ticked rows the check found dead</source>
+        <translation>Nimmt den Haken von den Zeilen, die die Prüfung tot fand</translation>
+    </message>
+    <message>
+        <source>Use &amp;New Addresses</source>
+        <translation>&amp;Neue Adressen übernehmen</translation>
+    </message>
+    <message>
+        <source>Gives moved rows the address their page moved to</source>
+        <translation>Gibt umgezogenen Zeilen die Adresse, an die ihre Seite umgezogen ist</translation>
+    </message>
+    <message>
+        <source>&amp;Link Dead Ones To Archived Copies</source>
+        <translation>Tote Links auf &amp;archivierte Kopien lenken</translation>
+    </message>
+    <message>
+        <source>Asks the Internet Archive for a copy of each dead page, from the favorite&apos;s date</source>
+        <translation>Fragt das Internet Archive nach einer Kopie jeder toten Seite vom Datum des Favoriten</translation>
+    </message>
+    <message>
+        <source>No link is ticked: tick the links to check first.</source>
+        <translation>Kein Link ist angehakt: Haken Sie zuerst die zu prüfenden Links an.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 addresses checked, %3 dead.</source>
+        <translation>%1 von %2 Adressen geprüft, %3 tot.</translation>
+    </message>
+    <message>
+        <source>The check was stopped: %1 The results so far stay.</source>
+        <translation>Die Prüfung wurde angehalten: %1 Die bisherigen Ergebnisse bleiben.</translation>
+    </message>
+    <message>
+        <source>No site answered: the network seems unreachable, so no link counts as dead. %1</source>
+        <translation>Keine Website hat geantwortet: Das Netz scheint nicht erreichbar, darum gilt kein Link als tot. %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n row(s) unticked.</source>
+        <translation>
+            <numerusform>%n Zeile abgehakt.</numerusform>
+            <numerusform>%n Zeilen abgehakt.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n row(s) given their new address.</source>
+        <translation>
+            <numerusform>%n Zeile hat ihre neue Adresse erhalten.</numerusform>
+            <numerusform>%n Zeilen haben ihre neue Adresse erhalten.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No link was found dead.</source>
+        <translation>Kein Link wurde tot gefunden.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 dead links now lead to archived copies.</source>
+        <translation>%1 von %2 toten Links führen jetzt zu archivierten Kopien.</translation>
+    </message>
+    <message>
+        <source>The archive&apos;s queries were stopped: %1</source>
+        <translation>Die Anfragen an das Archiv wurden angehalten: %1</translation>
+    </message>
+    <message>
+        <source>The archive said: %1</source>
+        <translation>Das Archiv antwortete: %1</translation>
+    </message>
+</context>
+<context>
+    <name>quillon::LinkCheckJob</name>
+    <message>
+        <source>%1 of %2 addresses checked, %3 dead</source>
+        <translation>%1 von %2 Adressen geprüft, %3 tot</translation>
     </message>
 </context>
 <context>
