@@ -65,6 +65,9 @@ MainWindow::MainWindow(Dialogs &dialogs, WindowEnvironment environment, QWidget 
         showUnexpectedError(description);
     });
     m_folders->setLeaveCheck([this] { return mayDiscardTicks(); });
+    // Generate would walk the folder still open, not the one being listed.
+    connect(m_folders, &FolderList::listingChanged, m_generateButton,
+            [this](bool listing) { m_generateButton->setEnabled(!listing && !isWalking()); });
     connect(m_datOption, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             chooseOutputKind(OutputKind::Dat);
@@ -79,8 +82,7 @@ MainWindow::MainWindow(Dialogs &dialogs, WindowEnvironment environment, QWidget 
     connect(m_grid, &LinkGrid::tickAsInListRequested, this, &MainWindow::tickAsInWrittenList);
     connect(m_grid, &LinkGrid::scriptLinksLeftUnticked, this, &MainWindow::reportScriptLinksLeft);
     connect(m_walk, &WalkJob::rowsFound, m_grid->model(), &LinkTableModel::appendRecords);
-    connect(m_walk, &BackgroundJob::finished, this,
-            [this](BackgroundJob::Outcome outcome) { endWalk(int(outcome)); });
+    connect(m_walk, &BackgroundJob::finished, this, &MainWindow::endWalk);
     setAcceptDrops(true);
 }
 
@@ -282,12 +284,10 @@ bool MainWindow::mayDiscardTicks()
 
 void MainWindow::generate()
 {
-    if (isWalking())
+    if (isWalking() || m_folders->isListing())
         return;
     if (m_environment.profile.isTooBroad(m_chosenPath)) {
-        m_grid->setDataSource();
-        m_dialogs.showMessage(this, messages::TooBroad.translated(), ProgramTitle,
-                              Dialogs::Icon::None);
+        m_dialogs.showMessage(this, messages::TooBroad.translated(), ProgramTitle, Dialogs::Icon::None);
         return;
     }
     if (!mayDiscardTicks())
@@ -309,13 +309,13 @@ void MainWindow::setWalking(bool walking)
     m_writeButton->setEnabled(!walking);
 }
 
-void MainWindow::endWalk(int outcome)
+void MainWindow::endWalk(BackgroundJob::Outcome outcome)
 {
     setWalking(false);
     if (m_closing)
         return;
     const int found = m_grid->model()->rowCount();
-    if (outcome == int(BackgroundJob::Outcome::Stopped)) {
+    if (outcome == BackgroundJob::Outcome::Stopped) {
         m_grid->fitColumnsToText(font());
         m_dialogs.showMessage(this, messages::WalkStopped.translated().arg(found), ProgramTitle,
                               Dialogs::Icon::None);
@@ -325,7 +325,6 @@ void MainWindow::endWalk(int outcome)
     } else {
         m_grid->fitColumnsToText(font());
     }
-    Q_EMIT walkEnded();
 }
 
 void MainWindow::writeToFile()

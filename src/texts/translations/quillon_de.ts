@@ -446,12 +446,9 @@ Doppelklicken oder die Eingabetaste drücken, um einen markierten Ordner zu öff
 </context>
 <context>
     <name>quillon::WalkJob</name>
-    <message numerus="yes">
-        <source>%n link(s) found</source>
-        <translation>
-            <numerusform>%n Link gefunden</numerusform>
-            <numerusform>%n Links gefunden</numerusform>
-        </translation>
+    <message>
+        <source>Links found: %1</source>
+        <translation>Gefundene Links: %1</translation>
     </message>
 </context>
 </TS>
