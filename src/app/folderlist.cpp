@@ -179,8 +179,8 @@ void FolderList::fill(const QStringList &subfolders)
         current->setFont(bold);
         setCurrentItem(current);
     }
-    setToolTip(QStringLiteral("Open folder: %1\nDouble-click or press Enter to open a highlighted "
-                              "folder.")
+    setToolTip(tr("Open folder: %1\nDouble-click or press Enter to open a highlighted "
+                  "folder.")
                    .arg(m_path));
 }
 

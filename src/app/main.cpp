@@ -1,5 +1,6 @@
 #include "app/dialogs.h"
 #include "app/mainwindow.h"
+#include "app/userlanguage.h"
 #include "app/windowsettings.h"
 #include "places/drivesearch.h"
 #include "scan/hostfilesystem.h"
@@ -18,6 +19,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Quillon"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("io.github.quillon.Quillon"));
+    const quillon::UserLanguage language(QLocale::system());
 
     quillon::WindowSettings::keepQtStateWithOurs();
 

@@ -8,9 +8,9 @@
 #include "app/jobstrip.h"
 #include "app/linkcheckcommands.h"
 #include "app/listfiles.h"
+#include "app/readernames.h"
 #include "app/walkjob.h"
 #include "app/windowsettings.h"
-#include "app/windowtexts.h"
 #include "grid/classicfont.h"
 #include "grid/linkgrid.h"
 #include "grid/twips.h"
@@ -18,6 +18,7 @@
 #include "places/pathsyntax.h"
 #include "scan/filesystem.h"
 #include "texts/messages.h"
+#include "texts/windowtexts.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -50,6 +51,7 @@ MainWindow::MainWindow(Dialogs &dialogs, WindowEnvironment environment, QWidget 
     installFontSubstitutes();
     m_walk = new WalkJob(*m_environment.fileSystem, this);
     layOut();
+    nameControlsForReaders(*this);
     openStartFolder();
     m_linkCheck = new LinkCheckCommands(*m_grid, m_dialogs, *m_jobStrip, *m_walk,
                                         m_environment.linkCheck, this);
@@ -285,7 +287,7 @@ void MainWindow::generate()
     if (isWalking() || m_folders->isListing())
         return;
     if (m_environment.profile.isTooBroad(m_chosenPath)) {
-        m_dialogs.showMessage(this, messages::tooBroad(), ProgramTitle, Dialogs::Icon::None);
+        m_dialogs.showMessage(this, messages::TooBroad.translated(), ProgramTitle, Dialogs::Icon::None);
         return;
     }
     if (!mayDiscardTicks())
@@ -315,10 +317,11 @@ void MainWindow::endWalk(BackgroundJob::Outcome outcome)
     const int found = m_grid->model()->rowCount();
     if (outcome == BackgroundJob::Outcome::Stopped) {
         m_grid->fitColumnsToText(font());
-        m_dialogs.showMessage(this, messages::walkStopped(found), ProgramTitle,
+        m_dialogs.showMessage(this, messages::WalkStopped.translated().arg(found), ProgramTitle,
                               Dialogs::Icon::None);
     } else if (found == 0) {
-        m_dialogs.showMessage(this, messages::nothingFound(), ProgramTitle, Dialogs::Icon::None);
+        m_dialogs.showMessage(this, messages::NothingFound.translated(), ProgramTitle,
+                              Dialogs::Icon::None);
     } else {
         m_grid->fitColumnsToText(font());
     }
