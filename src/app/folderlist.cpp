@@ -28,41 +28,8 @@ public:
     }
 };
 
-} // namespace
-
-// Lists one folder on a worker thread.
-class FolderListing : public BackgroundJob {
-    Q_OBJECT
-public:
-    using BackgroundJob::BackgroundJob;
-    using BackgroundJob::run;
-    QString target;
-    std::optional<QStringList> subfolders;
-};
-
-FolderList::FolderList(const FileSystem &fs, QWidget *parent)
-    : QListWidget(parent)
-    , m_fs(fs)
-    , m_syntax(fs.separator())
-    , m_listing(new FolderListing(this))
-{
-    connect(m_listing, &BackgroundJob::finished, this, [this] {
-        QString error;
-        if (!show(m_listing->target, m_listing->subfolders, &error))
-            Q_EMIT openFailed(error);
-        unsetCursor();
-        if (m_wanted)
-            listNext();
-        else
-            Q_EMIT openEnded();
-    });
-    setItemDelegate(new IndentDelegate(this));
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setUniformItemSizes(true);
-    connect(this, &QListWidget::itemDoubleClicked, this, &FolderList::openItem);
-}
-
-std::optional<QStringList> FolderList::subfoldersOf(const FileSystem &fs, const QString &folder)
+// The sub-folders of the folder, or none when it cannot be opened.
+std::optional<QStringList> subfoldersOf(const FileSystem &fs, const QString &folder)
 {
     const auto entries = folder.isEmpty() ? std::nullopt : fs.list(folder);
     if (!entries || !fs.isFolder(folder))
@@ -74,6 +41,52 @@ std::optional<QStringList> FolderList::subfoldersOf(const FileSystem &fs, const 
             subfolders << entry.name;
     }
     return subfolders;
+}
+
+} // namespace
+
+// Lists one folder's sub-folders on a worker thread; the result is read once it finished.
+class FolderListing : public BackgroundJob {
+public:
+    using BackgroundJob::BackgroundJob;
+
+    void start(const FileSystem &fs, const QString &folder)
+    {
+        m_folder = folder;
+        m_subfolders.reset();
+        run([this, &fs](const std::atomic_bool &) {
+            m_subfolders = subfoldersOf(fs, m_folder);
+            return true;
+        });
+    }
+    const QString &folder() const { return m_folder; }
+    const std::optional<QStringList> &subfolders() const { return m_subfolders; }
+
+private:
+    QString m_folder;
+    std::optional<QStringList> m_subfolders;
+};
+
+FolderList::FolderList(const FileSystem &fs, QWidget *parent)
+    : QListWidget(parent)
+    , m_fs(fs)
+    , m_syntax(fs.separator())
+    , m_listing(new FolderListing(this))
+{
+    connect(m_listing, &BackgroundJob::finished, this, [this] {
+        QString error;
+        if (!show(m_listing->folder(), m_listing->subfolders(), &error))
+            Q_EMIT openFailed(error);
+        unsetCursor();
+        if (m_wanted)
+            listNext();
+        else
+            Q_EMIT listingChanged(false);
+    });
+    setItemDelegate(new IndentDelegate(this));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+    connect(this, &QListWidget::itemDoubleClicked, this, &FolderList::openItem);
 }
 
 bool FolderList::setPath(const QString &path, QString *error)
@@ -103,8 +116,10 @@ bool FolderList::show(const QString &target, const std::optional<QStringList> &s
 void FolderList::open(const QString &path)
 {
     m_wanted = m_syntax.normalized(path);
-    if (!m_listing->isRunning())
-        listNext();
+    if (m_listing->isRunning())
+        return;
+    Q_EMIT listingChanged(true);
+    listNext();
 }
 
 bool FolderList::isListing() const
@@ -115,13 +130,7 @@ bool FolderList::isListing() const
 void FolderList::listNext()
 {
     const QString target = *std::exchange(m_wanted, std::nullopt);
-    m_listing->target = target;
-    m_listing->subfolders.reset();
-    const FileSystem &fs = m_fs;
-    m_listing->run([&fs, target, listing = m_listing](const std::atomic_bool &) {
-        listing->subfolders = subfoldersOf(fs, target);
-        return true;
-    });
+    m_listing->start(m_fs, target);
     setCursor(Qt::BusyCursor);
     auto *item = new QListWidgetItem(tr("Listing %1\u2026").arg(target), this);
     item->setFlags(Qt::NoItemFlags);
@@ -170,8 +179,8 @@ void FolderList::fill(const QStringList &subfolders)
         current->setFont(bold);
         setCurrentItem(current);
     }
-    setToolTip(QStringLiteral("Open folder: %1\nDouble-click or press Enter to open a highlighted "
-                              "folder.")
+    setToolTip(tr("Open folder: %1\nDouble-click or press Enter to open a highlighted "
+                  "folder.")
                    .arg(m_path));
 }
 
@@ -197,5 +206,3 @@ void FolderList::keyPressEvent(QKeyEvent *event)
 }
 
 } // namespace quillon
-
-#include "folderlist.moc"

@@ -42,8 +42,8 @@ Q_SIGNALS:
     void pathChanged();
     // The user asked to open a folder that cannot be opened.
     void openFailed(const QString &description);
-    // A folder asked for with open() was opened or could not be.
-    void openEnded();
+    // open() began listing, or the last folder it was asked for was opened or could not be.
+    void listingChanged(bool listing);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -51,8 +51,6 @@ protected:
 private:
     void openItem(QListWidgetItem *item);
     void fill(const QStringList &subfolders);
-    // The sub-folders of the folder, or none when it cannot be opened.
-    static std::optional<QStringList> subfoldersOf(const FileSystem &fs, const QString &folder);
     bool show(const QString &target, const std::optional<QStringList> &subfolders, QString *error);
     void listNext();
 

@@ -38,7 +38,7 @@ void JobStrip::follow(BackgroundJob *job)
         m_job = job;
         showProgress(QString(), 0, 0);
         m_stop->setEnabled(true);
-        setShown(true);
+        show();
     });
     connect(job, &BackgroundJob::progressed, this,
             [this, job](const QString &summary, qint64 done, qint64 total) {
@@ -49,7 +49,7 @@ void JobStrip::follow(BackgroundJob *job)
         if (m_job != job)
             return;
         m_job = nullptr;
-        setShown(false);
+        hide();
     });
     connect(m_stop, &QPushButton::clicked, job, [this, job] {
         if (m_job != job)
@@ -67,14 +67,6 @@ void JobStrip::showProgress(const QString &summary, qint64 done, qint64 total)
     m_bar->setRange(0, total > 0 ? 1000 : 0);
     if (total > 0)
         m_bar->setValue(int(std::min<qint64>(done, total) * 1000 / total));
-}
-
-void JobStrip::setShown(bool shown)
-{
-    if (shown == !isHidden())
-        return;
-    setVisible(shown);
-    Q_EMIT shownChanged(shown);
 }
 
 } // namespace quillon

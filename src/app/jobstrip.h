@@ -20,13 +20,8 @@ public:
     // Shows this job whenever it runs, and stops it on Stop.
     void follow(BackgroundJob *job);
 
-Q_SIGNALS:
-    // Shown or hidden: whoever lays out the window makes room for it.
-    void shownChanged(bool shown);
-
 private:
     void showProgress(const QString &summary, qint64 done, qint64 total);
-    void setShown(bool shown);
 
     QLabel *m_summary;
     QProgressBar *m_bar;

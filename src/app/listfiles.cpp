@@ -1,9 +1,10 @@
 #include "app/listfiles.h"
 
+#include "texts/windowtexts.h"
+
 #include "app/dialogs.h"
 #include "app/savetypes.h"
 #include "app/windowsettings.h"
-#include "app/windowtexts.h"
 #include "links/linktable.h"
 #include "output/linklistwriter.h"
 #include "output/writtenlist.h"
@@ -62,8 +63,10 @@ void ListFiles::writeToFile(QWidget *window, const LinkTable &table, const QStri
     }
     m_settings.setSaveChoice(option.key, {path, chosen.key});
     // Reported only once the file is safely in place.
-    m_dialogs.showMessage(window, windowtexts::written(table, path), tr("Success"),
-                          Dialogs::Icon::None);
+    m_dialogs.showMessage(
+        window,
+        windowtexts::written(std::ranges::count(table.records(), true, &LinkRecord::ticked), path),
+        tr("Success"), Dialogs::Icon::None);
 }
 
 std::optional<std::vector<ListedLink>> ListFiles::readWrittenList(QWidget *window)

@@ -1,6 +1,8 @@
 #include "app/dialogs.h"
 #include "app/mainwindow.h"
+#include "app/userlanguage.h"
 #include "app/windowsettings.h"
+#include "places/drivesearch.h"
 #include "scan/hostfilesystem.h"
 
 #include <QApplication>
@@ -10,11 +12,14 @@
 
 int main(int argc, char *argv[])
 {
+    if (quillon::isDriveHelperCall(argc, argv))
+        return quillon::runDriveHelper(argc, argv);
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Quillon"));
     QApplication::setApplicationName(QStringLiteral("Quillon"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("io.github.quillon.Quillon"));
+    const quillon::UserLanguage language(QLocale::system());
 
     quillon::WindowSettings::keepQtStateWithOurs();
 
@@ -33,7 +38,13 @@ int main(int argc, char *argv[])
 
     const quillon::HostFileSystem fileSystem;
     quillon::QtDialogs dialogs;
-    quillon::WindowEnvironment environment = quillon::WindowEnvironment::host(fileSystem);
+    // The drives, found by this program run again as a helper, so that a hung mount leaves out
+    // its place instead of holding up the start.
+    constexpr std::chrono::seconds PlaceLimit{2};
+    const quillon::DriveSearchResult found =
+        quillon::findDrivesWithTimeLimit(QApplication::applicationFilePath(), PlaceLimit);
+    quillon::WindowEnvironment environment =
+        quillon::WindowEnvironment::host(fileSystem, found.drives);
     if (!parser.positionalArguments().isEmpty())
         environment.initialFolder = QDir::toNativeSeparators(
             QFileInfo(parser.positionalArguments().first()).absoluteFilePath());

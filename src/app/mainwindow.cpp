@@ -8,9 +8,9 @@
 #include "app/jobstrip.h"
 #include "app/linkcheckcommands.h"
 #include "app/listfiles.h"
+#include "app/readernames.h"
 #include "app/walkjob.h"
 #include "app/windowsettings.h"
-#include "app/windowtexts.h"
 #include "grid/classicfont.h"
 #include "grid/linkgrid.h"
 #include "grid/twips.h"
@@ -18,6 +18,7 @@
 #include "places/pathsyntax.h"
 #include "scan/filesystem.h"
 #include "texts/messages.h"
+#include "texts/windowtexts.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -50,6 +51,7 @@ MainWindow::MainWindow(Dialogs &dialogs, WindowEnvironment environment, QWidget 
     installFontSubstitutes();
     m_walk = new WalkJob(*m_environment.fileSystem, this);
     layOut();
+    nameControlsForReaders(*this);
     openStartFolder();
     m_linkCheck = new LinkCheckCommands(*m_grid, m_dialogs, *m_jobStrip, *m_walk,
                                         m_environment.linkCheck, this);
@@ -63,6 +65,9 @@ MainWindow::MainWindow(Dialogs &dialogs, WindowEnvironment environment, QWidget 
         showUnexpectedError(description);
     });
     m_folders->setLeaveCheck([this] { return mayDiscardTicks(); });
+    // Generate would walk the folder still open, not the one being listed.
+    connect(m_folders, &FolderList::listingChanged, m_generateButton,
+            [this](bool listing) { m_generateButton->setEnabled(!listing && !isWalking()); });
     connect(m_datOption, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             chooseOutputKind(OutputKind::Dat);
@@ -77,8 +82,7 @@ MainWindow::MainWindow(Dialogs &dialogs, WindowEnvironment environment, QWidget 
     connect(m_grid, &LinkGrid::tickAsInListRequested, this, &MainWindow::tickAsInWrittenList);
     connect(m_grid, &LinkGrid::scriptLinksLeftUnticked, this, &MainWindow::reportScriptLinksLeft);
     connect(m_walk, &WalkJob::rowsFound, m_grid->model(), &LinkTableModel::appendRecords);
-    connect(m_walk, &BackgroundJob::finished, this,
-            [this](BackgroundJob::Outcome outcome) { endWalk(int(outcome)); });
+    connect(m_walk, &BackgroundJob::finished, this, &MainWindow::endWalk);
     setAcceptDrops(true);
 }
 
@@ -280,11 +284,10 @@ bool MainWindow::mayDiscardTicks()
 
 void MainWindow::generate()
 {
-    if (isWalking())
+    if (isWalking() || m_folders->isListing())
         return;
     if (m_environment.profile.isTooBroad(m_chosenPath)) {
-        m_grid->setDataSource();
-        m_dialogs.showMessage(this, messages::tooBroad(), ProgramTitle, Dialogs::Icon::None);
+        m_dialogs.showMessage(this, messages::TooBroad.translated(), ProgramTitle, Dialogs::Icon::None);
         return;
     }
     if (!mayDiscardTicks())
@@ -306,22 +309,22 @@ void MainWindow::setWalking(bool walking)
     m_writeButton->setEnabled(!walking);
 }
 
-void MainWindow::endWalk(int outcome)
+void MainWindow::endWalk(BackgroundJob::Outcome outcome)
 {
     setWalking(false);
     if (m_closing)
         return;
     const int found = m_grid->model()->rowCount();
-    if (outcome == int(BackgroundJob::Outcome::Stopped)) {
+    if (outcome == BackgroundJob::Outcome::Stopped) {
         m_grid->fitColumnsToText(font());
-        m_dialogs.showMessage(this, messages::walkStopped(found), ProgramTitle,
+        m_dialogs.showMessage(this, messages::WalkStopped.translated().arg(found), ProgramTitle,
                               Dialogs::Icon::None);
     } else if (found == 0) {
-        m_dialogs.showMessage(this, messages::nothingFound(), ProgramTitle, Dialogs::Icon::None);
+        m_dialogs.showMessage(this, messages::NothingFound.translated(), ProgramTitle,
+                              Dialogs::Icon::None);
     } else {
         m_grid->fitColumnsToText(font());
     }
-    Q_EMIT walkEnded();
 }
 
 void MainWindow::writeToFile()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/backgroundjob.h"
 #include "app/windowenvironment.h"
 #include "output/linklistwriter.h"
 
@@ -16,7 +17,6 @@ class QRadioButton;
 
 namespace quillon {
 
-class BackgroundJob;
 class Dialogs;
 class DriveList;
 class FolderList;
@@ -58,8 +58,6 @@ public Q_SLOTS:
 
 Q_SIGNALS:
     void programEnded();
-    // Generate's walk ended, completed or stopped, and the window said so.
-    void walkEnded();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -77,7 +75,7 @@ private:
     void showOpenFolder();
     void showUnexpectedError(const QString &description);
     std::optional<QString> takeDrop(QDropEvent *event) const;
-    void endWalk(int outcome);
+    void endWalk(BackgroundJob::Outcome outcome);
     void setWalking(bool walking);
     // False when the user would rather keep the ticks changed by hand.
     bool mayDiscardTicks();

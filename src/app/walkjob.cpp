@@ -26,25 +26,31 @@ public:
     {
         m_rows.push_back(m_rowMaker.rowFor(std::move(found)));
         ++m_found;
-        if (m_sinceBatch.elapsed() >= BatchIntervalMs)
+        if (due())
             handOn();
     }
 
     void handOn()
     {
         m_sinceBatch.restart();
+        m_firstHandedOn = m_firstHandedOn || !m_rows.empty();
         if (!m_rows.empty())
             Q_EMIT m_job.rowsFound(std::exchange(m_rows, {}));
-        Q_EMIT m_job.progressed(WalkJob::tr("%n link(s) found", nullptr, int(m_found)), m_found, 0);
+        Q_EMIT m_job.progressed(WalkJob::tr("Links found: %1").arg(m_found), m_found, 0);
     }
 
-    bool due() const { return m_sinceBatch.elapsed() >= BatchIntervalMs; }
+    // The first row goes at once, so that the grid shows the walk has found something.
+    bool due() const
+    {
+        return (!m_firstHandedOn && !m_rows.empty()) || m_sinceBatch.elapsed() >= BatchIntervalMs;
+    }
 
 private:
     WalkJob &m_job;
     LinkRowMaker m_rowMaker;
     std::vector<LinkRecord> m_rows;
     qint64 m_found = 0;
+    bool m_firstHandedOn = false;
     QElapsedTimer m_sinceBatch;
 };
 

@@ -7,6 +7,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace quillon {
 
 namespace {
@@ -45,11 +47,11 @@ QString firstFavoritesFolder(const FileSystem &fs, const QList<Drive> &drives)
 
 } // namespace
 
-WindowEnvironment WindowEnvironment::host(const FileSystem &fs)
+WindowEnvironment WindowEnvironment::host(const FileSystem &fs, QList<Drive> drives)
 {
     WindowEnvironment env;
     env.fileSystem = &fs;
-    env.drives = hostDrives();
+    env.drives = std::move(drives);
     env.profile = PlatformProfile::host();
     env.homeFolder = QDir::toNativeSeparators(QDir::homePath());
     env.settingsFile = WindowSettings::userFile();
@@ -62,8 +64,13 @@ QStringList WindowEnvironment::startFolders(const QString &lastOpen) const
     QString asked = syntax.normalized(initialFolder);
     if (!asked.isEmpty() && !fileSystem->isFolder(asked) && fileSystem->readFile(asked, 0))
         asked = syntax.parentOf(asked);
-    QStringList folders = {asked, lastOpen, firstFavoritesFolder(*fileSystem, drives), homeFolder,
-                           syntax.fallbackRoot()};
+    QStringList folders = {asked, lastOpen};
+    folders.removeAll(QString());
+    // The drives are looked at only on a first run, or when the folder of last time is gone.
+    if (std::none_of(folders.begin(), folders.end(),
+                     [this](const QString &folder) { return fileSystem->isFolder(folder); }))
+        folders << firstFavoritesFolder(*fileSystem, drives);
+    folders << homeFolder << syntax.fallbackRoot();
     folders.removeAll(QString());
     return folders;
 }

@@ -25,7 +25,10 @@ struct WindowEnvironment {
     // How links are checked: limits, proxies (from the environment) and the archive's service.
     LinkCheckSettings linkCheck;
 
-    static WindowEnvironment host(const FileSystem &fs);
+    // This machine, with the drives given; without, the drives are looked at directly, which
+    // waits for ever on a hung mount (the program looks at them through a helper instead).
+    static WindowEnvironment host(const FileSystem &fs, QList<Drive> drives);
+    static WindowEnvironment host(const FileSystem &fs) { return host(fs, hostDrives()); }
 
     // The folders to try at start-up, in order, given the one open last time. The folder asked
     // for comes first (the folder that holds it, for a file); then the one of last time; then

@@ -27,26 +27,37 @@ void WindowSettings::keepQtStateWithOurs()
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
 }
 
+QVariant WindowSettings::value(const QString &key) const
+{
+    return m_store ? m_store->value(key) : m_thisRun.value(key);
+}
+
+void WindowSettings::setValue(const QString &key, const QVariant &value)
+{
+    if (m_store)
+        m_store->setValue(key, value);
+    else
+        m_thisRun.insert(key, value);
+}
+
 QString WindowSettings::text(const QString &key) const
 {
-    return m_store ? m_store->value(key).toString() : QString();
+    return value(key).toString();
 }
 
 void WindowSettings::setText(const QString &key, const QString &value)
 {
-    if (m_store)
-        m_store->setValue(key, value);
+    setValue(key, value);
 }
 
 QByteArray WindowSettings::geometry() const
 {
-    return m_store ? m_store->value(QStringLiteral("window/geometry")).toByteArray() : QByteArray();
+    return value(QStringLiteral("window/geometry")).toByteArray();
 }
 
 void WindowSettings::setGeometry(const QByteArray &geometry)
 {
-    if (m_store)
-        m_store->setValue(QStringLiteral("window/geometry"), geometry);
+    setValue(QStringLiteral("window/geometry"), geometry);
 }
 
 QString WindowSettings::openFolder() const

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
+#include <QVariant>
 
 #include <memory>
 #include <optional>
@@ -11,7 +13,7 @@ class QSettings;
 namespace quillon {
 
 // What the window keeps between runs, in one INI file (Quillon.conf in the user's
-// configuration folder, as XDG says). Without a file it remembers nothing.
+// configuration folder, as XDG says). Without a file it remembers for this run only.
 class WindowSettings {
 public:
     // The last file a Save As wrote for an output option, and the type it wrote.
@@ -49,10 +51,13 @@ public:
     void setWrittenListFolder(const QString &folder);
 
 private:
+    QVariant value(const QString &key) const;
+    void setValue(const QString &key, const QVariant &value);
     QString text(const QString &key) const;
     void setText(const QString &key, const QString &value);
 
     std::unique_ptr<QSettings> m_store;
+    QHash<QString, QVariant> m_thisRun; // without a file
 };
 
 } // namespace quillon

@@ -214,7 +214,7 @@ int run(const ExportOptions &options, Interruption &interruption)
     const HostFileSystem fs;
     const QString folder = absoluteFolder(options.folder);
     if (PlatformProfile::host().isTooBroad(folder))
-        return fail(messages::tooBroad());
+        return fail(messages::TooBroad.english());
     // Listing first: it opens the name byte for byte, which isFolder() does not promise.
     const QString start = folder + fs.separator();
     if (!fs.list(start))
@@ -230,7 +230,7 @@ int run(const ExportOptions &options, Interruption &interruption)
                       [&progress](const WalkProgress &p) { return progress.update(p); });
     }
     if (table.recordCount() == 0)
-        printError(messages::nothingFound());
+        printError(messages::NothingFound.english());
     applyTicks(table, *inputs, options, fs.separator());
     std::optional<LinkCheckOutcome> checked;
     if (options.linkCheck)

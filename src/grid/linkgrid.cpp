@@ -103,7 +103,7 @@ void LinkGrid::setUpLayout()
     setFont(gridFont);
     m_view->verticalHeader()->setDefaultSectionSize(QFontMetrics(gridFont).height() + 4);
 
-    setCaption(QStringLiteral("Deselect What You Do Not Want"));
+    setCaption(tr("Deselect What You Do Not Want"));
     // The empty area keeps the style's colour; rows are white. The remaining settings of the
     // classic grid (border styles, row selectors, header and scroll-bar behaviour) have no
     // counterpart in a Qt table view and are left out.

@@ -2,6 +2,7 @@
 
 #include "links/scriptaddress.h"
 #include "links/tickrules.h"
+#include "texts/fieldnames.h"
 
 #include <QColor>
 #include <QFont>
@@ -24,8 +25,8 @@ bool hasScriptAddress(const LinkRecord &record)
 
 QString scriptAddressTip(const QString &address)
 {
-    return QStringLiteral("Script address: published, it would run as script on the page that "
-                          "shows it, so it starts unticked. Tick it to publish it anyway.\n%1")
+    return LinkTableModel::tr("Script address: published, it would run as script on the page that "
+                              "shows it, so it starts unticked. Tick it to publish it anyway.\n%1")
         .arg(address);
 }
 
@@ -222,6 +223,15 @@ QVariant LinkTableModel::data(const QModelIndex &index, int role) const
             return italic;
         }
         return {};
+    // A tick box has no text of its own; readers say which link it ticks.
+    case Qt::AccessibleTextRole:
+        if (column == SelectedColumn)
+            return tr("Tick %1").arg(record.siteName.isEmpty() ? record.address : record.siteName);
+        return {};
+    case Qt::AccessibleDescriptionRole:
+        if (column == SelectedColumn)
+            return record.address;
+        return {};
     case Qt::CheckStateRole:
         if (column == SelectedColumn)
             return record.ticked ? Qt::Checked : Qt::Unchecked;
@@ -262,7 +272,7 @@ QVariant LinkTableModel::headerData(int section, Qt::Orientation orientation, in
         return QAbstractTableModel::headerData(section, orientation, role);
     // The tick column is only as wide as a check box: its name shows as a tip instead.
     if (role == Qt::ToolTipRole || (role == Qt::DisplayRole && section != SelectedColumn))
-        return linkFieldName(LinkField(section));
+        return LinkFieldNames.at(size_t(section)).translated();
     return {};
 }
 

@@ -1,20 +1,12 @@
 #include "links/linktable.h"
 
+#include "texts/fieldnames.h"
+
 namespace quillon {
 
 QString linkFieldName(LinkField field)
 {
-    switch (field) {
-    case LinkField::Selected:
-        return QStringLiteral("Selected");
-    case LinkField::FolderName:
-        return QStringLiteral("Foldername");
-    case LinkField::SiteName:
-        return QStringLiteral("SiteName");
-    case LinkField::URL:
-        return QStringLiteral("URL");
-    }
-    return {};
+    return LinkFieldNames.at(size_t(field)).english();
 }
 
 QVariant LinkTable::value(int row, LinkField field) const

@@ -1,24 +1,21 @@
 #pragma once
 
-#include <QString>
+#include "texts/usertext.h"
 
+// What the core reports to users. The window shows these translated; the exporter prints the
+// English source, which scripts may match on.
 namespace quillon::messages {
 
-inline QString nothingFound()
-{
-    return QStringLiteral("No Favorites Were Found In This Location");
-}
+inline constexpr UserText NothingFound = {
+    "Messages", QT_TRANSLATE_NOOP("Messages", "No Favorites Were Found In This Location")};
 
-inline QString tooBroad()
-{
-    return QStringLiteral("This Selection Is Too Broad, Please Narrow Down Your Search");
-}
+inline constexpr UserText TooBroad = {
+    "Messages",
+    QT_TRANSLATE_NOOP("Messages", "This Selection Is Too Broad, Please Narrow Down Your Search")};
 
-inline QString walkStopped(int linksFound)
-{
-    return QStringLiteral("Generate Was Stopped: The List Is Incomplete, With The %1 Links Found "
-                          "So Far")
-        .arg(linksFound);
-}
+// %1: how many links were found before the stop.
+inline constexpr UserText WalkStopped = {
+    "Messages", QT_TRANSLATE_NOOP("Messages", "Generate Was Stopped: The List Is Incomplete, "
+                                              "With The %1 Links Found So Far")};
 
 } // namespace quillon::messages

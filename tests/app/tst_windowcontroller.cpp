@@ -499,6 +499,11 @@ void TestWindowController::stoppingAWalk()
     // The window answers meanwhile: the strip shows the Stop control.
     auto *stop = f.window->findChild<QPushButton *>(QStringLiteral("cmdStop"));
     QVERIFY(stop->isVisible());
+    QVERIFY(f.grid()->geometry().bottom() < stop->mapTo(f.window.get(), QPoint()).y());
+    // The first row reaches the grid at once, and the strip counts it.
+    QTRY_VERIFY(f.grid()->model()->rowCount() > 0);
+    QTRY_COMPARE(f.window->findChild<QLabel *>(QStringLiteral("jobSummary"))->text(),
+                 QStringLiteral("Links found: %1").arg(f.grid()->model()->rowCount()));
     QVERIFY(!f.writeButton()->isEnabled());
     if (how == u"esc") {
         QTest::keyClick(f.window.get(), Qt::Key_Escape);

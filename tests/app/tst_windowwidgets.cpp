@@ -392,7 +392,9 @@ void TestWindowWidgets::folderListOpensOnDoubleClickOrEnterOnly()
     QTest::mouseDClick(dir->viewport(), Qt::LeftButton, {}, at);
     QVERIFY(dir->isListing());
     QVERIFY(!dir->findItems(QStringLiteral("Listing "), Qt::MatchStartsWith).isEmpty());
+    QVERIFY(!w.child("cmdGenerate")->isEnabled());
     QTRY_COMPARE(dir->path(), QDir::toNativeSeparators(examples() + QStringLiteral("/News")));
+    QVERIFY(w.child("cmdGenerate")->isEnabled());
 
     // Enter on the parent folder goes back up.
     dir->setFocus();

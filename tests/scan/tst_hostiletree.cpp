@@ -12,6 +12,7 @@
 #include <QFile>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <thread>
 
@@ -259,7 +260,8 @@ void TestHostileTree::folderSwappedForALinkIsNeverWalked()
             std::this_thread::yield();
             if (::unlink(sub.constData()) != 0 || ::rename(aside.constData(), sub.constData()) != 0)
                 break;
-            std::this_thread::yield();
+            // The real folder stays a moment, so that walks meet it even on a loaded machine.
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
     });
 
