@@ -97,7 +97,7 @@ private:
             WalkFolder &parent = m_folders[m_queuedCursor++];
             for (const QString &name : std::as_const(parent.subFolders))
                 m_folders.emplace_back(&parent, name, parent.path + name + m_fs.separator());
-            parent.subFolders.clear();
+            QStringList().swap(parent.subFolders); // clear() would keep the room
         }
     }
 

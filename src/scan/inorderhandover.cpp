@@ -49,7 +49,8 @@ bool InOrderHandOver::handOnReady()
         // Done with the folder: let go of it before the caller hears of it.
         m_folderNamed = false;
         folder.handle.reset();
-        folder.shortcuts = {};
+        // Swapped, not assigned {}: that would keep the room, every folder's for the whole walk.
+        std::vector<WalkShortcut>().swap(folder.shortcuts);
         ++m_folder;
         if (!report())
             return false;
