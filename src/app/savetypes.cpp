@@ -29,11 +29,6 @@ public:
 };
 } // namespace
 
-QList<OutputOption> outputOptions()
-{
-    return SaveTypes::all();
-}
-
 OutputOption outputOption(const QString &key)
 {
     const QList<OutputOption> options = SaveTypes::all();

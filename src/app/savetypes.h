@@ -22,7 +22,6 @@ struct OutputOption {
     QList<SaveType> types;
 };
 
-QList<OutputOption> outputOptions();
 // The option with this key; the first for an unknown key.
 OutputOption outputOption(const QString &key);
 

@@ -47,7 +47,7 @@ public:
 
     // The changes allowed after the walk: the user ticks or unticks a record, or takes the
     // address a link check found for it (a page's new address, an archived copy).
-    void setTicked(int row, bool selected) { m_records[size_t(row)].ticked = selected; }
+    void setTicked(int row, bool ticked) { m_records[size_t(row)].ticked = ticked; }
     void setAddress(int row, QString address)
     {
         m_records[size_t(row)].address = std::move(address);
